@@ -1,0 +1,56 @@
+#include "quitonsignal.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalSockets[2] = {-1, -1}; // [0] written by the handler, [1] read by the loop
+constexpr int HandledSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+} // namespace
+
+QuitOnSignal::QuitOnSignal(QObject *parent) : QObject(parent)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSockets) != 0)
+        return; // without it the default handlers still end the program
+    m_notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &QuitOnSignal::readSignal);
+
+    struct sigaction action = {};
+    action.sa_handler = &QuitOnSignal::handle;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : HandledSignals)
+        ::sigaction(signal, &action, nullptr);
+}
+
+QuitOnSignal::~QuitOnSignal()
+{
+    for (const int signal : HandledSignals)
+        std::signal(signal, SIG_DFL);
+    for (int &fd : signalSockets) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+}
+
+void QuitOnSignal::handle(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalSockets[0], &byte, 1);
+}
+
+void QuitOnSignal::readSignal()
+{
+    char byte;
+    [[maybe_unused]] const auto read = ::read(signalSockets[1], &byte, 1);
+    // Closes every window the way the desktop's own quit does, then leaves the loop.
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}

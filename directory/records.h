@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+// One line of the compiled-in table, as UTF-8 text; LoadDirectory() turns it into
+// Windows-1251.
+struct SourceRecord
+{
+    std::uint16_t phone;
+    const char *surname;
+    const char *nameInitial;
+    const char *patronymicInitial;
+    const char *street;
+    const char *house;
+    std::uint16_t flat;
+};
+
+inline constexpr int SourceRecordCount = 1800;
+extern const SourceRecord SourceRecords[SourceRecordCount]; // slot i is element i - 1
+
+// The street list of the address tab, unsorted: the box sorts it.
+inline constexpr int StreetCount = 70;
+extern const char *const StreetNames[StreetCount];

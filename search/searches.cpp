@@ -1,0 +1,110 @@
+#include "searches.h"
+
+#include "cp1251.h"
+#include "matching.h"
+#include "resultgrid.h"
+#include "store.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+std::string textOf(const QLineEdit *edit)
+{
+    return Cp1251::fromQString(edit->text());
+}
+
+// Scans all slots, appending each that `matches`; reports on the status line.
+template <typename Match>
+void appendMatches(ResultGrid &grid, const QString &notFound, Match matches)
+{
+    RowAppender rows(grid);
+    for (int slot = 1; slot <= DirectoryCapacity; ++slot) {
+        if (matches(slot)) {
+            rows.Append(slot);
+            grid.SetStatus(Status::SearchDone);
+        }
+    }
+    if (!rows.AppendedAny()) {
+        grid.ClearRow1();
+        grid.SetStatus(notFound);
+    }
+}
+
+} // namespace
+
+void SearchByPhone(const SearchControls &c)
+{
+    ResultGrid &grid = *c.grid;
+    const ResultGrid::Batch batch(grid); // the reset and the rows reach the view as one change
+    grid.SetRowCount(2);
+    c.Edit2->clear();
+    c.Edit3->clear();
+    c.Edit4->clear();
+    c.Edit5->clear();
+    c.Edit6->clear();
+    c.ComboBox1->setEditText(QString());
+    grid.ClearRow1();
+
+    const QString typed = c.Edit1->text();
+    if (typed.isEmpty()) {
+        c.showPrompt(Prompt::EnterNumber);
+        return;
+    }
+    if (typed.size() < PhoneLength) {
+        c.showPrompt(Prompt::WrongNumber);
+        return;
+    }
+    // Every owner of the number is listed: two records may share one.
+    const std::string number = Cp1251::fromQString(typed);
+    appendMatches(grid, Status::NumberNotFound,
+                  [&](int slot) { return PhoneMatches(slot, number); });
+}
+
+void SearchBySurname(const SearchControls &c)
+{
+    ResultGrid &grid = *c.grid;
+    const ResultGrid::Batch batch(grid);
+    grid.SetRowCount(2);
+    c.Edit1->clear();
+    c.Edit5->clear();
+    c.Edit6->clear();
+    c.ComboBox1->setEditText(QString());
+    grid.ClearRow1();
+
+    if (c.Edit2->text().isEmpty()) {
+        c.showPrompt(Prompt::EnterSurname);
+        return;
+    }
+    // Nothing changes the boxes during the scan, so they are read once.
+    const std::string surname = textOf(c.Edit2);
+    const std::string nameInitial = textOf(c.Edit3);
+    const std::string patronymicInitial = textOf(c.Edit4);
+    appendMatches(grid, Status::SubscriberNotFound, [&](int slot) {
+        return SurnameMatches(slot, surname, nameInitial, patronymicInitial);
+    });
+}
+
+void SearchByAddress(const SearchControls &c)
+{
+    ResultGrid &grid = *c.grid;
+    const ResultGrid::Batch batch(grid);
+    grid.SetRowCount(2);
+    c.Edit1->clear();
+    c.Edit2->clear();
+    c.Edit3->clear();
+    c.Edit4->clear();
+    grid.ClearRow1();
+
+    const QString streetText = c.ComboBox1->currentText();
+    if (streetText.isEmpty()) {
+        c.showPrompt(Prompt::EnterStreet);
+        return;
+    }
+    const std::string street = Cp1251::fromQString(streetText);
+    const std::string house = textOf(c.Edit5);
+    const std::string flat = textOf(c.Edit6);
+    appendMatches(grid, Status::SubscriberNotFound,
+                  [&](int slot) { return AddressMatches(slot, street, house, flat); });
+}

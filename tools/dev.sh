@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, then starts the program (`start`), runs every
+# test (`test`) or the benchmarks (`bench`). Safe to run again: it installs and
+# rebuilds only what is missing or changed.
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+action=${1:-}
+case "$action" in
+start | test | bench) ;;
+*)
+    echo "usage: $0 start|test|bench" >&2
+    exit 2
+    ;;
+esac
+
+packages=(g++ make cmake qt6-base-dev libqt6svg6 fonts-liberation)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+        missing+=("$package")
+done
+if ((${#missing[@]})); then
+    as_root=()
+    [[ $(id -u) -eq 0 ]] || as_root=(sudo)
+    echo "Installing ${missing[*]}"
+    "${as_root[@]}" apt-get update -qq
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# Started with sudo, the program is built and run as the user who asked for it, whose
+# display it opens on.
+as_user=()
+if [[ $(id -u) -eq 0 && -n ${SUDO_USER:-} && $SUDO_USER != root ]]; then
+    as_user=(sudo -u "$SUDO_USER" --preserve-env=DISPLAY,WAYLAND_DISPLAY,XAUTHORITY,XDG_RUNTIME_DIR)
+fi
+
+build=build
+if [[ ! -f $build/CMakeCache.txt ]]; then
+    "${as_user[@]}" cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+"${as_user[@]}" cmake --build "$build" --parallel "$(nproc)" -- --no-print-directory >/dev/null
+
+case "$action" in
+start) exec "${as_user[@]}" "$build/app/zaryaj" ;;
+test) exec ctest --test-dir "$build" --output-on-failure ;;
+bench) exec "${as_user[@]}" "$build/bench/bench_zaryaj" ;;
+esac

@@ -1,0 +1,86 @@
+#include "forms.h"
+
+#include "tform1.h"
+#include "tform2.h"
+#include "tform3.h"
+#include "tform4.h"
+#include "tform5.h"
+#include "tform6.h"
+#include "tform7.h"
+#include "tform8.h"
+
+#include <QFont>
+
+TForm1 *Form1 = nullptr;
+TForm2 *Form2 = nullptr;
+TForm3 *Form3 = nullptr;
+TForm4 *Form4 = nullptr;
+TForm5 *Form5 = nullptr;
+TForm6 *Form6 = nullptr;
+TForm7 *Form7 = nullptr;
+TForm8 *Form8 = nullptr;
+
+namespace {
+
+// The main window's focused control when it was last hidden.
+QPointer<QWidget> focusBeforeHiding;
+
+template <typename T>
+T *create(std::unique_ptr<T> &owner, T *&global)
+{
+    owner = std::make_unique<T>();
+    global = owner.get();
+    return global;
+}
+
+} // namespace
+
+Forms::Forms()
+{
+    // The windows are laid out in pixels for MS Sans Serif; where it is missing, a
+    // font of Arial's metrics keeps the texts inside their places.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+    create(m_form1, Form1);
+    create(m_form2, Form2);
+    create(m_form3, Form3);
+    create(m_form4, Form4);
+    create(m_form5, Form5);
+    create(m_form6, Form6);
+    create(m_form7, Form7);
+    create(m_form8, Form8);
+}
+
+Forms::~Forms()
+{
+    Form1 = nullptr;
+    Form2 = nullptr;
+    Form3 = nullptr;
+    Form4 = nullptr;
+    Form5 = nullptr;
+    Form6 = nullptr;
+    Form7 = nullptr;
+    Form8 = nullptr;
+}
+
+void ShowSecondary(QWidget *window)
+{
+    focusBeforeHiding = Form1->focusWidget();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    Form1->hide();
+}
+
+void ReturnToMain(QWidget *window)
+{
+    window->hide();
+    if (!Form1)
+        return;
+    Form1->show();
+    Form1->raise();
+    Form1->activateWindow();
+    if (focusBeforeHiding)
+        focusBeforeHiding->setFocus(Qt::OtherFocusReason);
+}

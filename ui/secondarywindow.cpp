@@ -1,0 +1,57 @@
+#include "secondarywindow.h"
+
+#include "forms.h"
+#include "placement.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+
+SecondaryWindow::SecondaryWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    // Only the main window's closing ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+void SecondaryWindow::finishSetup(const QString &objectName)
+{
+    setObjectName(objectName);
+    setFixedSize(size());
+}
+
+void SecondaryWindow::setVisible(bool visible)
+{
+    if (visible && !m_placed) {
+        CentreOnScreen(this);
+        m_placed = true;
+    }
+    QWidget::setVisible(visible);
+}
+
+void SecondaryWindow::closeEvent(QCloseEvent *event)
+{
+    ReturnToMain(this);
+    event->accept();
+}
+
+void SecondaryWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void PromptWindow::Button1Click()
+{
+    ReturnToMain(this);
+}
+
+void PromptWindow::showEvent(QShowEvent *event)
+{
+    SecondaryWindow::showEvent(event);
+    if (auto *ok = findChild<QPushButton *>(QStringLiteral("Button1")))
+        ok->setFocus(Qt::ActiveWindowFocusReason);
+}

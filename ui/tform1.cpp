@@ -1,0 +1,269 @@
+#include "tform1.h"
+
+#include "forms.h"
+#include "listing.h"
+#include "placement.h"
+#include "store.h"
+#include "streetlist.h"
+#include "tform2.h"
+#include "tform3.h"
+#include "tform4.h"
+#include "tform5.h"
+#include "tform6.h"
+#include "tform7.h"
+#include "tform8.h"
+#include "ui_tform1.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QProxyStyle>
+#include <QStyle>
+#include <QLabel>
+#include <QValidator>
+
+namespace {
+
+constexpr int EnterKey = 13;
+
+// Turns whatever is typed or pasted into capitals, as the initial boxes want.
+class UpperCaseValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+// Tabs with the narrow margins of the classic look, so that all five fit the
+// window's minimum width.
+class CompactTabStyle final : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace)
+            return 12;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_ui(new Ui::TForm1)
+{
+    m_ui->setupUi(this);
+    setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    auto *tabStyle = new CompactTabStyle(QApplication::style()->name());
+    tabStyle->setParent(this);
+    m_ui->PageControl1->tabBar()->setStyle(tabStyle);
+    setUpGrid();
+    setUpInputs();
+
+    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(m_ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(m_ui->Image1, &ClickableImage::clicked, this, &TForm1::Image1Click);
+    connect(m_ui->Image2, &ClickableImage::clicked, this, &TForm1::Image2Click);
+    connect(m_ui->Image3, &ClickableImage::clicked, this, &TForm1::Image3Click);
+    connect(m_ui->Image4, &ClickableImage::clicked, this, &TForm1::Image4Click);
+    connect(m_ui->Image5, &ClickableImage::clicked, this, &TForm1::Image5Click);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setUpGrid()
+{
+    QTableView *grid = m_ui->StringGrid1;
+    grid->setModel(&m_grid);
+    QHeaderView *header = grid->horizontalHeader();
+    header->setMinimumSectionSize(8);
+    header->setFixedHeight(ResultGrid::RowHeight);
+    for (int column = 0; column < ResultGrid::ColumnCount; ++column)
+        header->resizeSection(column, ResultGrid::ColumnWidths[static_cast<std::size_t>(column)]);
+    QHeaderView *rows = grid->verticalHeader();
+    rows->setMinimumSectionSize(ResultGrid::RowHeight);
+    rows->setDefaultSectionSize(ResultGrid::RowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+
+    QPalette palette = grid->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::HighlightedText));
+    grid->setPalette(palette);
+
+    // A new answer is read from its first row.
+    connect(&m_grid, &QAbstractItemModel::modelReset, grid, &QAbstractItemView::scrollToTop);
+
+    m_statusPanel = new QLabel(m_ui->StatusBar1);
+    m_statusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    m_statusPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_statusPanel->setMinimumWidth(50);
+    m_ui->StatusBar1->addWidget(m_statusPanel, 1);
+    connect(&m_grid, &ResultGrid::statusChanged, m_statusPanel, &QLabel::setText);
+}
+
+void TForm1::setUpInputs()
+{
+    for (QLineEdit *initial : {m_ui->Edit3, m_ui->Edit4})
+        initial->setValidator(new UpperCaseValidator(initial));
+    m_ui->ComboBox1->addItems(SortedStreetList());
+    m_ui->ComboBox1->setCurrentIndex(-1);
+
+    m_keyDownHandlers = {
+        {m_ui->Edit1, &TForm1::Edit1KeyDown},         {m_ui->Edit2, &TForm1::Edit2KeyDown},
+        {m_ui->Edit3, &TForm1::Edit3KeyDown},         {m_ui->Edit4, &TForm1::Edit4KeyDown},
+        {m_ui->ComboBox1, &TForm1::ComboBox1KeyDown}, {m_ui->Edit5, &TForm1::Edit5KeyDown},
+        {m_ui->Edit6, &TForm1::Edit6KeyDown},
+    };
+    for (auto it = m_keyDownHandlers.cbegin(); it != m_keyDownHandlers.cend(); ++it)
+        it.key()->installEventFilter(this);
+    m_ui->Edit1->setFocus();
+}
+
+void TForm1::setVisible(bool visible)
+{
+    if (visible && !m_placed) {
+        CentreOnScreen(this);
+        m_placed = true;
+    }
+    QMainWindow::setVisible(visible);
+}
+
+int TForm1::KeyCode(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return EnterKey;
+    default:
+        return event->key();
+    }
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    // The handler sees the key before the box does; the box still gets it afterwards.
+    if (event->type() == QEvent::KeyPress) {
+        const auto handler = m_keyDownHandlers.constFind(watched);
+        if (handler != m_keyDownHandlers.cend())
+            (this->*handler.value())(KeyCode(static_cast<QKeyEvent *>(event)));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::FormCreate()
+{
+    m_grid.WriteHeader();
+    LoadDirectory();
+}
+
+SearchControls TForm1::searchControls()
+{
+    return {m_ui->Edit1,     m_ui->Edit2, m_ui->Edit3, m_ui->Edit4,
+            m_ui->ComboBox1, m_ui->Edit5, m_ui->Edit6, &m_grid,
+            [this](Prompt prompt) { showPrompt(prompt); }};
+}
+
+void TForm1::showPrompt(Prompt prompt)
+{
+    switch (prompt) {
+    case Prompt::EnterNumber:
+        ShowSecondary(Form2);
+        break;
+    case Prompt::WrongNumber:
+        ShowSecondary(Form3);
+        break;
+    case Prompt::EnterSurname:
+        ShowSecondary(Form7);
+        break;
+    case Prompt::EnterStreet:
+        ShowSecondary(Form8);
+        break;
+    }
+}
+
+void TForm1::Button1Click()
+{
+    SearchByPhone(searchControls());
+}
+
+void TForm1::Button2Click()
+{
+    SearchBySurname(searchControls());
+}
+
+void TForm1::Button3Click()
+{
+    SearchByAddress(searchControls());
+}
+
+void TForm1::Edit1KeyDown(int key)
+{
+    if (key == EnterKey)
+        SearchByPhone(searchControls());
+}
+
+void TForm1::Edit2KeyDown(int key)
+{
+    if (key == EnterKey)
+        SearchBySurname(searchControls());
+}
+
+void TForm1::Edit3KeyDown(int key)
+{
+    Edit2KeyDown(key);
+}
+
+void TForm1::Edit4KeyDown(int key)
+{
+    Edit2KeyDown(key);
+}
+
+void TForm1::ComboBox1KeyDown(int key)
+{
+    if (key == EnterKey)
+        SearchByAddress(searchControls());
+}
+
+void TForm1::Edit5KeyDown(int key)
+{
+    ComboBox1KeyDown(key);
+}
+
+void TForm1::Edit6KeyDown(int key)
+{
+    ComboBox1KeyDown(key);
+}
+
+void TForm1::Image1Click()
+{
+    ShowSecondary(Form5);
+}
+
+void TForm1::Image2Click()
+{
+    ShowSecondary(Form4);
+}
+
+void TForm1::Image3Click()
+{
+    ShowSecondary(Form6);
+}
+
+void TForm1::Image4Click()
+{
+    close();
+}
+
+void TForm1::Image5Click()
+{
+    ShowWholeDirectory(m_grid);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "resultgrid.h"
+#include "searches.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QScopedPointer>
+
+class QLabel;
+
+namespace Ui {
+class TForm1;
+}
+
+// Unit Phone1: the main window. Five tabs (three searches, information, about) over
+// the result grid and the status line.
+class TForm1 final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    void setVisible(bool visible) override;
+
+    // The key code of a key press as the key-down handlers see it: 13 for Enter,
+    // whichever Enter key it was.
+    static int KeyCode(const QKeyEvent *event);
+
+    void FormCreate();
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Edit1KeyDown(int key);
+    void Edit2KeyDown(int key);
+    void Edit3KeyDown(int key);
+    void Edit4KeyDown(int key);
+    void ComboBox1KeyDown(int key);
+    void Edit5KeyDown(int key);
+    void Edit6KeyDown(int key);
+
+    void Image1Click();
+    void Image2Click();
+    void Image3Click();
+    void Image4Click();
+    void Image5Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    using KeyDownHandler = void (TForm1::*)(int);
+
+    void setUpGrid();
+    void setUpInputs();
+    SearchControls searchControls();
+    void showPrompt(Prompt prompt);
+
+    const QScopedPointer<Ui::TForm1> m_ui;
+    ResultGrid m_grid;
+    QLabel *m_statusPanel = nullptr;
+    QHash<QObject *, KeyDownHandler> m_keyDownHandlers;
+    bool m_placed = false;
+};
