@@ -1,0 +1,239 @@
+// Row formatting, the grid operations the searches share, and the whole-directory
+// listing, checked through the grid model the view draws from.
+
+#include "format.h"
+#include "listing.h"
+#include "resultgrid.h"
+#include "store.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QtTest>
+
+class GridTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void formatPhone_data();
+    void formatPhone();
+    void formatFlat_data();
+    void formatFlat();
+    void formatSubscriberName();
+
+    void startsWithEmptyHeaderAndOneEmptyRow();
+    void rowsShowFormattedSlot();
+    void lowerRowCountDropsRowsAndRaisedRowsAreEmpty();
+    void appendingAfterLongerResultLeavesNothingBehind();
+    void statusChangesOnlyWhenTextDoes();
+    void listingShowsEveryCompleteRecordTwiceInARow();
+    void batchReachesViewsAsOneReset();
+
+private:
+    static QString row(const ResultGrid &grid, int r)
+    {
+        QStringList cells;
+        for (int column = 0; column < ResultGrid::ColumnCount; ++column)
+            cells << grid.Cell(column, r);
+        return cells.join(QLatin1Char('|'));
+    }
+};
+
+void GridTest::initTestCase()
+{
+    LoadDirectory();
+}
+
+void GridTest::formatPhone_data()
+{
+    QTest::addColumn<int>("phone");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("five digits") << 52104 << QStringLiteral("5-21-04");
+    QTest::newRow("zeros inside") << 21002 << QStringLiteral("2-10-02");
+    QTest::newRow("largest 16-bit") << 65535 << QStringLiteral("6-55-35");
+    QTest::newRow("four digits") << 5210 << QStringLiteral("5-21-0");
+    QTest::newRow("three digits") << 521 << QStringLiteral("5-21-");
+    QTest::newRow("one digit") << 7 << QStringLiteral("7--");
+    QTest::newRow("zero") << 0 << QStringLiteral("0--");
+}
+
+void GridTest::formatPhone()
+{
+    QFETCH(int, phone);
+    QFETCH(QString, text);
+    QCOMPARE(QString::fromStdString(FormatPhone(static_cast<std::uint16_t>(phone))), text);
+}
+
+void GridTest::formatFlat_data()
+{
+    QTest::addColumn<int>("flat");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("no flat") << 0 << QString();
+    QTest::newRow("ten keeps its zero") << 10 << QStringLiteral("10");
+    QTest::newRow("one") << 1 << QStringLiteral("1");
+    QTest::newRow("largest") << 65535 << QStringLiteral("65535");
+}
+
+void GridTest::formatFlat()
+{
+    QFETCH(int, flat);
+    QFETCH(QString, text);
+    QCOMPARE(QString::fromStdString(FormatFlat(static_cast<std::uint16_t>(flat))), text);
+    // Searches compare flats through the plain decimal text, where 0 is "0".
+    QCOMPARE(QString::fromStdString(DecimalText(static_cast<unsigned>(flat))),
+             QString::number(flat));
+}
+
+void GridTest::formatSubscriberName()
+{
+    QCOMPARE(FormatSubscriberName("\xC8\xE2\xE0\xED\xEE\xE2", '\xC8', '\xCF'),
+             std::string("\xC8\xE2\xE0\xED\xEE\xE2 \xC8.\xCF.")); // "Иванов И.П."
+    QCOMPARE(FormatSubscriberName("", 'A', 'B'), std::string(" A.B."));
+}
+
+void GridTest::startsWithEmptyHeaderAndOneEmptyRow()
+{
+    ResultGrid grid;
+    QAbstractItemModelTester tester(&grid);
+    QCOMPARE(grid.RowCount(), 2);
+    QCOMPARE(row(grid, 0), QStringLiteral("||||"));
+    QCOMPARE(row(grid, 1), QStringLiteral("||||"));
+    QCOMPARE(grid.Status(), QString());
+    grid.WriteHeader();
+    QCOMPARE(row(grid, 0), QStringLiteral("Номер|Фамилия И.О.|Улица|дом|кв."));
+    QCOMPARE(grid.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("Фамилия И.О."));
+}
+
+void GridTest::rowsShowFormattedSlot()
+{
+    ResultGrid grid;
+    // Find a record with a flat and one with an empty house in the table.
+    int withFlat = 0;
+    int withoutHouse = 0;
+    for (int slot = 1; slot <= ListedCount; ++slot) {
+        if (!withFlat && Flat[slot] != 0)
+            withFlat = slot;
+        if (!withoutHouse && House[slot].isEmpty())
+            withoutHouse = slot;
+    }
+    QVERIFY(withFlat && withoutHouse);
+
+    grid.SetRowCount(3);
+    grid.WriteRow(1, withFlat);
+    grid.WriteRow(2, withoutHouse);
+    const QStringList flatRow = row(grid, 1).split(QLatin1Char('|'));
+    QCOMPARE(flatRow.at(0).size(), 7); // a-bc-de
+    QVERIFY(flatRow.at(1).endsWith(QLatin1Char('.')));
+    QCOMPARE(flatRow.at(4), QString::number(Flat[withFlat]));
+    const QStringList noHouseRow = row(grid, 2).split(QLatin1Char('|'));
+    QCOMPARE(noHouseRow.at(3), QString());
+    QVERIFY(!noHouseRow.at(2).isEmpty());
+
+    grid.ClearRow1();
+    QCOMPARE(row(grid, 1), QStringLiteral("||||"));
+    QCOMPARE(row(grid, 2).split(QLatin1Char('|')), noHouseRow);
+}
+
+void GridTest::lowerRowCountDropsRowsAndRaisedRowsAreEmpty()
+{
+    ResultGrid grid;
+    QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    grid.SetRowCount(4);
+    grid.WriteRow(1, 1);
+    grid.WriteRow(2, 2);
+    grid.WriteRow(3, 3);
+    grid.SetRowCount(2);
+    QCOMPARE(grid.RowCount(), 2);
+    QCOMPARE(grid.rowCount(), 1);
+    grid.SetRowCount(4);
+    QCOMPARE(row(grid, 2), QStringLiteral("||||"));
+    QCOMPARE(row(grid, 3), QStringLiteral("||||"));
+    QVERIFY(!grid.Cell(0, 1).isEmpty());
+}
+
+void GridTest::appendingAfterLongerResultLeavesNothingBehind()
+{
+    ResultGrid grid;
+    QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    ShowWholeDirectory(grid);
+    QCOMPARE(grid.RowCount(), ListedCount + 1);
+
+    grid.SetRowCount(2);
+    grid.ClearRow1();
+    RowAppender rows(grid);
+    QVERIFY(!rows.AppendedAny());
+    rows.Append(500);
+    rows.Append(7);
+    QVERIFY(rows.AppendedAny());
+    QCOMPARE(grid.RowCount(), 3);
+    QCOMPARE(grid.Cell(0, 1), QString::fromStdString(FormatPhone(Phone[500])));
+    QCOMPARE(grid.Cell(0, 2), QString::fromStdString(FormatPhone(Phone[7])));
+    QCOMPARE(grid.rowCount(), 2);
+}
+
+void GridTest::statusChangesOnlyWhenTextDoes()
+{
+    ResultGrid grid;
+    QSignalSpy spy(&grid, &ResultGrid::statusChanged);
+    grid.SetStatus(Status::SearchDone);
+    grid.SetStatus(Status::SearchDone);
+    QCOMPARE(spy.count(), 1);
+    grid.SetStatus(Status::NumberNotFound);
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spy.last().at(0).toString(), QStringLiteral("Номер не найден"));
+    QCOMPARE(grid.Status(), QStringLiteral("Номер не найден"));
+}
+
+void GridTest::listingShowsEveryCompleteRecordTwiceInARow()
+{
+    ResultGrid grid;
+    grid.WriteHeader();
+    QSignalSpy status(&grid, &ResultGrid::statusChanged);
+    QStringList first;
+    for (int pass = 0; pass < 2; ++pass) {
+        ShowWholeDirectory(grid);
+        QCOMPARE(grid.RowCount(), 1791);
+        QCOMPARE(grid.Status(), QStringLiteral("Вывод базы данных на экран завершен"));
+        QStringList rows;
+        for (int r = 1; r < grid.RowCount(); ++r)
+            rows << row(grid, r);
+        if (pass == 0)
+            first = rows;
+        else
+            QCOMPARE(rows, first);
+    }
+    QCOMPARE(status.count(), 1);
+    // Slot order, ending with the last complete record; no incomplete record listed.
+    QCOMPARE(grid.Cell(0, 1), QString::fromStdString(FormatPhone(Phone[1])));
+    QCOMPARE(grid.Cell(0, 1790), QString::fromStdString(FormatPhone(Phone[1790])));
+    for (const QString &r : std::as_const(first))
+        QVERIFY2(r.split(QLatin1Char('|')).at(0).size() == 7, qPrintable(r));
+    QCOMPARE(row(grid, 0), QStringLiteral("Номер|Фамилия И.О.|Улица|дом|кв."));
+}
+
+void GridTest::batchReachesViewsAsOneReset()
+{
+    ResultGrid grid;
+    QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy resets(&grid, &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(&grid, &QAbstractItemModel::rowsInserted);
+    {
+        const ResultGrid::Batch outer(grid);
+        const ResultGrid::Batch inner(grid);
+        RowAppender rows(grid);
+        for (int slot = 1; slot <= 50; ++slot)
+            rows.Append(slot);
+    }
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(inserts.count(), 0);
+    QCOMPARE(grid.rowCount(), 50);
+    // Outside a batch each change is announced on its own.
+    grid.SetRowCount(60);
+    QCOMPARE(inserts.count(), 1);
+}
+
+QTEST_GUILESS_MAIN(GridTest)
+#include "tst_grid.moc"

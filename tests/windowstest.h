@@ -1,0 +1,75 @@
+#pragma once
+
+// What the window tests share: fresh windows for every test, and reading the result
+// grid and the status line the way the user sees them.
+
+#include "forms.h"
+#include "tform1.h"
+
+#include <QAbstractItemModel>
+#include <QLabel>
+#include <QTableView>
+#include <QtTest>
+
+#include <memory>
+
+// Creates the eight windows as the program does and shows the main window; destroying
+// it destroys them. Make one in init() and reset it in cleanup().
+class RunningForms
+{
+public:
+    RunningForms() : m_forms(std::make_unique<Forms>())
+    {
+        Form1->show();
+        Form1->activateWindow();
+    }
+
+private:
+    std::unique_ptr<Forms> m_forms;
+};
+
+template <typename T>
+T *control(QWidget *window, const char *name)
+{
+    return window->findChild<T *>(QLatin1String(name));
+}
+
+template <typename T>
+T *mainControl(const char *name)
+{
+    return control<T>(Form1, name);
+}
+
+inline QTableView *resultGrid()
+{
+    return mainControl<QTableView>("StringGrid1");
+}
+
+// Row count as the user counts rows: the header is row 0.
+inline int gridRowCount()
+{
+    return resultGrid()->model()->rowCount() + 1;
+}
+
+// Cell text in grid coordinates: row 0 is the header.
+inline QString gridCell(int column, int row)
+{
+    const QAbstractItemModel *model = resultGrid()->model();
+    if (row == 0)
+        return model->headerData(column, Qt::Horizontal).toString();
+    return model->index(row - 1, column).data().toString();
+}
+
+// The five cells of a row, joined with "|", for compact comparisons.
+inline QString gridRow(int row)
+{
+    QStringList cells;
+    for (int column = 0; column < 5; ++column)
+        cells << gridCell(column, row);
+    return cells.join(QLatin1Char('|'));
+}
+
+inline QString statusText()
+{
+    return mainControl<QLabel>("StatusPanel")->text();
+}
