@@ -69,10 +69,12 @@ char fromUnicode(char32_t codePoint)
     return byte ? static_cast<char>(byte) : Unmappable;
 }
 
-std::string fromUtf8(std::string_view utf8)
+namespace {
+
+// Calls `put` with the Windows-1251 byte of each character of `utf8`, in order.
+template <typename Put>
+void decodeUtf8(std::string_view utf8, Put put)
 {
-    std::string out;
-    out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
@@ -86,7 +88,7 @@ std::string fromUtf8(std::string_view utf8)
         } else if (lead >= 0xC2 && lead <= 0xDF) {
             extra = 1, cp = lead & 0x1Fu, minimum = 0x80;
         } else if (lead >= 0x80) {
-            out += Unmappable; // stray continuation byte or invalid lead
+            put(Unmappable); // stray continuation byte or invalid lead
             ++i;
             continue;
         }
@@ -97,11 +99,31 @@ std::string fromUtf8(std::string_view utf8)
             cp = (cp << 6) | (static_cast<unsigned char>(utf8[j]) & 0x3Fu);
         }
         const bool complete = j == i + extra + 1;
-        const bool valid = complete && cp >= minimum && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-        out += valid ? fromUnicode(cp) : Unmappable;
+        const bool valid =
+            complete && cp >= minimum && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+        put(valid ? fromUnicode(cp) : Unmappable);
         i = j; // a truncated sequence is skipped as one unit
     }
+}
+
+} // namespace
+
+std::string fromUtf8(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    decodeUtf8(utf8, [&out](char c) { out += c; });
     return out;
+}
+
+std::size_t fromUtf8(std::string_view utf8, char *out, std::size_t capacity)
+{
+    std::size_t n = 0;
+    decodeUtf8(utf8, [&](char c) {
+        if (n < capacity)
+            out[n++] = c;
+    });
+    return n;
 }
 
 std::string fromQString(const QString &text)

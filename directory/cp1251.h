@@ -23,6 +23,9 @@ char fromUnicode(char32_t codePoint);
 
 // Whole texts. Malformed UTF-8 and lone surrogates each become one Unmappable.
 std::string fromUtf8(std::string_view utf8);
+// The same into a buffer, without allocating: writes at most `capacity` bytes and
+// returns how many it wrote.
+std::size_t fromUtf8(std::string_view utf8, char *out, std::size_t capacity);
 std::string fromQString(const QString &text);
 QString toQString(std::string_view cp1251);
 

@@ -18,6 +18,7 @@ struct SourceRecord
 inline constexpr int SourceRecordCount = 1800;
 extern const SourceRecord SourceRecords[SourceRecordCount]; // slot i is element i - 1
 
-// The street list of the address tab, unsorted: the box sorts it.
+// The street list of the address tab, sorted as the box shows it: Russian alphabetical
+// order with case ignored, names that begin with a digit first.
 inline constexpr int StreetCount = 70;
 extern const char *const StreetNames[StreetCount];

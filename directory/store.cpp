@@ -18,17 +18,25 @@ void ShortString::assign(std::string_view cp1251)
 {
     const std::size_t n = std::min<std::size_t>(cp1251.size(), MaxLength);
     std::memcpy(bytes, cp1251.data(), n);
-    std::memset(bytes + n, 0, MaxLength - n);
+    if (n < length) // no trace of a longer text stays behind the new one
+        std::memset(bytes + n, 0, length - n);
     length = static_cast<std::uint8_t>(n);
 }
 
 namespace {
 
+void assignUtf8(ShortString &field, const char *utf8)
+{
+    char cp1251[ShortString::MaxLength];
+    field.assign({cp1251, Cp1251::fromUtf8(utf8, cp1251, sizeof cp1251)});
+}
+
 // An initial is one character; the table spells it as UTF-8, which may take two bytes.
 char initialOf(const char *utf8)
 {
-    const std::string text = Cp1251::fromUtf8(utf8);
-    return text.empty() ? '\0' : text.front();
+    char cp1251 = '\0';
+    Cp1251::fromUtf8(utf8, &cp1251, 1);
+    return cp1251;
 }
 
 } // namespace
@@ -38,11 +46,11 @@ void LoadDirectory()
     for (int slot = 1; slot <= SourceRecordCount; ++slot) {
         const SourceRecord &r = SourceRecords[slot - 1];
         Phone[slot] = r.phone;
-        Surname[slot].assign(Cp1251::fromUtf8(r.surname));
+        assignUtf8(Surname[slot], r.surname);
         NameInitial[slot] = initialOf(r.nameInitial);
         PatronymicInitial[slot] = initialOf(r.patronymicInitial);
-        Street[slot].assign(Cp1251::fromUtf8(r.street));
-        House[slot].assign(Cp1251::fromUtf8(r.house));
+        assignUtf8(Street[slot], r.street);
+        assignUtf8(House[slot], r.house);
         Flat[slot] = r.flat;
     }
 }

@@ -1,9 +1,335 @@
-#include <QtTest>
+// The main window as the user meets it: its start state, layout, boxes and keys.
 
-class Placeholder : public QObject
+#include "clickableimage.h"
+#include "windowstest.h"
+
+#include <QCollator>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+
+class MainWindowTest : public QObject
 {
     Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startState();
+    void layout_data();
+    void layout();
+    void infoTabTexts();
+    void gridLook();
+    void keepsMinimumSizeAndStatusHeight();
+    void lengthLimitsAndCapitals_data();
+    void lengthLimitsAndCapitals();
+    void enterRunsTheSearchOfItsTab_data();
+    void enterRunsTheSearchOfItsTab();
+    void otherKeysOnlyType();
+    void tabOrderWithinTabs();
+    void streetListSortedAndClosed();
+    void listingLeavesInputsAlone();
+
+private:
+    std::unique_ptr<RunningForms> m_forms;
 };
 
-QTEST_MAIN(Placeholder)
+void MainWindowTest::init()
+{
+    m_forms = std::make_unique<RunningForms>();
+    QVERIFY(QTest::qWaitForWindowExposed(Form1));
+}
+
+void MainWindowTest::cleanup()
+{
+    m_forms.reset();
+}
+
+void MainWindowTest::startState()
+{
+    QCOMPARE(Form1->windowTitle(), QStringLiteral("Телефонный справочник п. Заряй 2003"));
+    QCOMPARE(Form1->size(), QSize(500, 300));
+    const auto *tabs = mainControl<QTabWidget>("PageControl1");
+    QCOMPARE(tabs->currentIndex(), 0);
+    const QStringList captions = {
+        QStringLiteral("Поиск по телефону"), QStringLiteral("Поиск по фамилии"),
+        QStringLiteral("Поиск по адресу"), QStringLiteral("Информация"),
+        QStringLiteral("О программе")};
+    for (int i = 0; i < captions.size(); ++i)
+        QCOMPARE(tabs->tabText(i), captions.at(i));
+    QCOMPARE(gridRowCount(), 2);
+    QCOMPARE(gridRow(0), QStringLiteral("Номер|Фамилия И.О.|Улица|дом|кв."));
+    QCOMPARE(gridRow(1), QStringLiteral("||||"));
+    QCOMPARE(statusText(), QString());
+    for (const char *name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"})
+        QVERIFY(mainControl<QLineEdit>(name)->text().isEmpty());
+    QVERIFY(mainControl<QComboBox>("ComboBox1")->currentText().isEmpty());
+    // Every tab fits: no scroll arrows hide a caption at the smallest width.
+    const QTabBar *bar = tabs->tabBar();
+    QVERIFY(bar->tabRect(4).right() < tabs->width());
+}
+
+void MainWindowTest::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("Edit1") << "Edit1" << QRect(136, 37, 49, 21);
+    QTest::newRow("Button1") << "Button1" << QRect(328, 32, 137, 33);
+    QTest::newRow("Edit2") << "Edit2" << QRect(64, 13, 137, 21);
+    QTest::newRow("Edit3") << "Edit3" << QRect(88, 53, 25, 21);
+    QTest::newRow("Edit4") << "Edit4" << QRect(144, 53, 25, 21);
+    QTest::newRow("Button2") << "Button2" << QRect(328, 32, 137, 33);
+    QTest::newRow("ComboBox1") << "ComboBox1" << QRect(48, 13, 169, 21);
+    QTest::newRow("Edit5") << "Edit5" << QRect(72, 53, 41, 21);
+    QTest::newRow("Edit6") << "Edit6" << QRect(152, 53, 41, 21);
+    QTest::newRow("Button3") << "Button3" << QRect(328, 32, 137, 33);
+    QTest::newRow("Image5") << "Image5" << QRect(232, 24, 33, 33);
+    QTest::newRow("Image1") << "Image1" << QRect(280, 24, 33, 33);
+    QTest::newRow("Image2") << "Image2" << QRect(328, 24, 33, 33);
+    QTest::newRow("Image3") << "Image3" << QRect(376, 24, 33, 33);
+    QTest::newRow("Image4") << "Image4" << QRect(424, 24, 32, 32);
+}
+
+void MainWindowTest::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    const QWidget *w = Form1->findChild<QWidget *>(name);
+    QVERIFY(w);
+    QCOMPARE(w->geometry(), geometry);
+    // Nothing sticks out of its tab page at the smallest window size.
+    QVERIFY(w->parentWidget()->rect().contains(w->geometry()));
+}
+
+void MainWindowTest::infoTabTexts()
+{
+    QStringList texts;
+    for (const char *group : {"GroupBox1", "GroupBox2"}) {
+        const auto *box = mainControl<QGroupBox>(group);
+        for (const QLabel *label : box->findChildren<QLabel *>())
+            texts << label->text();
+    }
+    const QString blanks = QStringLiteral(" ");
+    QCOMPARE(texts, (QStringList{QStringLiteral("Поселок") + blanks.repeated(11) + QStringLiteral("Заряй"),
+                                 QStringLiteral("Версия") + blanks.repeated(13) + QStringLiteral("1.0"),
+                                 QStringLiteral("Дата") + blanks.repeated(17) + QStringLiteral("08.03.2003"),
+                                 QStringLiteral("Число абонентов") + blanks.repeated(10) + QStringLiteral("1790"),
+                                 QStringLiteral("Номер телефона") + blanks.repeated(11) +
+                                     QStringLiteral("5-значный")}));
+    QCOMPARE(mainControl<QGroupBox>("GroupBox1")->title(), QStringLiteral("Версия"));
+    QCOMPARE(mainControl<QGroupBox>("GroupBox2")->title(), QStringLiteral("Информация"));
+}
+
+void MainWindowTest::gridLook()
+{
+    QTableView *grid = resultGrid();
+    const int widths[] = {64, 105, 163, 64, 64};
+    for (int column = 0; column < 5; ++column)
+        QCOMPARE(grid->columnWidth(column), widths[column]);
+    QCOMPARE(grid->rowHeight(0), 17);
+    QCOMPARE(grid->horizontalHeader()->height(), 17);
+    QCOMPARE(grid->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+    QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(grid->selectionMode(), QAbstractItemView::SingleSelection);
+    QVERIFY(grid->showGrid());
+    QCOMPARE(grid->palette().color(QPalette::Base),
+             grid->palette().color(QPalette::HighlightedText));
+
+    // Double-clicking a filled cell opens no editor.
+    QTest::mouseClick(mainControl<ClickableImage>("Image5"), Qt::LeftButton);
+    const QRect cell = grid->visualRect(grid->model()->index(0, 1));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QVERIFY(grid->viewport()->findChildren<QLineEdit *>().isEmpty());
+    QCOMPARE(grid->model()->index(0, 1).data().toString(), gridCell(1, 1));
+}
+
+void MainWindowTest::keepsMinimumSizeAndStatusHeight()
+{
+    Form1->resize(300, 200);
+    QCOMPARE(Form1->size(), QSize(500, 300));
+    Form1->resize(900, 700);
+    QCOMPARE(Form1->size(), QSize(900, 700));
+    QCoreApplication::processEvents();
+    const auto *status = mainControl<QStatusBar>("StatusBar1");
+    QCOMPARE(status->height(), 19);
+    QVERIFY(status->isSizeGripEnabled());
+    QCOMPARE(status->geometry().bottom(), Form1->height() - 1);
+    QCOMPARE(mainControl<QTabWidget>("PageControl1")->height(), 113);
+    // The grid takes all the rest.
+    const QTableView *grid = resultGrid();
+    QCOMPARE(grid->geometry().top(), 113);
+    QCOMPARE(grid->mapTo(Form1, QPoint(0, grid->height())).y(), status->geometry().top());
+}
+
+void MainWindowTest::lengthLimitsAndCapitals_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("number: five") << 0 << "Edit1" << "5210456" << "52104";
+    QTest::newRow("surname: twenty")
+        << 1 << "Edit2" << QStringLiteral("Абвгдежзийклмнопрстуфх") << QStringLiteral("Абвгдежзийклмнопрсту");
+    QTest::newRow("surname: case kept") << 1 << "Edit2" << QStringLiteral("иванов") << QStringLiteral("иванов");
+    QTest::newRow("initial: one capital") << 1 << "Edit3" << QStringLiteral("пе") << QStringLiteral("П");
+    QTest::newRow("patronymic: one capital") << 1 << "Edit4" << QStringLiteral("ё") << QStringLiteral("Ё");
+    QTest::newRow("house: four") << 2 << "Edit5" << QStringLiteral("12-бв") << QStringLiteral("12-б");
+    QTest::newRow("house: lower case kept") << 2 << "Edit5" << QStringLiteral("7-а") << QStringLiteral("7-а");
+    QTest::newRow("flat: four") << 2 << "Edit6" << "123456" << "1234";
+}
+
+void MainWindowTest::lengthLimitsAndCapitals()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, name);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    mainControl<QTabWidget>("PageControl1")->setCurrentIndex(tab);
+    auto *edit = Form1->findChild<QLineEdit *>(name);
+    typeText(edit, typed);
+    QCOMPARE(edit->text(), shown);
+    QVERIFY(edit->font().bold());
+}
+
+void MainWindowTest::enterRunsTheSearchOfItsTab_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("prompt");
+    // With everything empty, each search answers with its own prompt window.
+    QTest::newRow("Edit1 Return") << 0 << "Edit1" << int(Qt::Key_Return) << 0 << "Form2";
+    QTest::newRow("Edit1 keypad Enter")
+        << 0 << "Edit1" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "Form2";
+    QTest::newRow("Edit2 Return") << 1 << "Edit2" << int(Qt::Key_Return) << 0 << "Form7";
+    QTest::newRow("Edit3 Shift+Return")
+        << 1 << "Edit3" << int(Qt::Key_Return) << int(Qt::ShiftModifier) << "Form7";
+    QTest::newRow("Edit4 Ctrl+Enter")
+        << 1 << "Edit4" << int(Qt::Key_Enter) << int(Qt::ControlModifier) << "Form7";
+    QTest::newRow("ComboBox1 Return") << 2 << "ComboBox1" << int(Qt::Key_Return) << 0 << "Form8";
+    QTest::newRow("Edit5 Return") << 2 << "Edit5" << int(Qt::Key_Return) << 0 << "Form8";
+    QTest::newRow("Edit6 Alt+Return")
+        << 2 << "Edit6" << int(Qt::Key_Return) << int(Qt::AltModifier) << "Form8";
+}
+
+void MainWindowTest::enterRunsTheSearchOfItsTab()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, prompt);
+    mainControl<QTabWidget>("PageControl1")->setCurrentIndex(tab);
+    QWidget *w = Form1->findChild<QWidget *>(box);
+    w->setFocus();
+    QTest::keyClick(w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    for (const QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName().startsWith(QLatin1String("Form")))
+            QCOMPARE(window->isVisible(), window->objectName() == prompt);
+    }
+}
+
+void MainWindowTest::otherKeysOnlyType()
+{
+    for (const char *name : {"Edit1", "Edit2", "Edit5"}) {
+        auto *edit = mainControl<QLineEdit>(name);
+        mainControl<QTabWidget>("PageControl1")->setCurrentWidget(edit->parentWidget());
+        edit->setFocus();
+        typeText(edit, QStringLiteral("12"));
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QCOMPARE(edit->text(), QStringLiteral("1"));
+        QVERIFY(Form1->isVisible());
+        QCOMPARE(statusText(), QString());
+        QCOMPARE(gridRowCount(), 2);
+    }
+}
+
+void MainWindowTest::tabOrderWithinTabs()
+{
+    const QList<QStringList> orders = {
+        {QStringLiteral("Button1"), QStringLiteral("Edit1")},
+        {QStringLiteral("Edit2"), QStringLiteral("Edit3"), QStringLiteral("Edit4"),
+         QStringLiteral("Button2")},
+        {QStringLiteral("ComboBox1"), QStringLiteral("Edit5"), QStringLiteral("Edit6"),
+         QStringLiteral("Button3")},
+    };
+    auto *tabs = mainControl<QTabWidget>("PageControl1");
+    for (int tab = 0; tab < orders.size(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        const QStringList &order = orders.at(tab);
+        Form1->findChild<QWidget *>(order.first())->setFocus();
+        QCoreApplication::processEvents();
+        for (int i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), order.at(i));
+        }
+    }
+    // No button is a default button, so Enter always reaches the boxes.
+    for (const QPushButton *button : Form1->findChildren<QPushButton *>())
+        QVERIFY(!button->isDefault() && !button->autoDefault());
+}
+
+void MainWindowTest::streetListSortedAndClosed()
+{
+    auto *combo = mainControl<QComboBox>("ComboBox1");
+    QVERIFY(combo->isEditable());
+    QVERIFY(combo->font().bold());
+    QCOMPARE(combo->count(), 70);
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+
+    // Digits first, then Russian alphabetical order with case ignored, so that a
+    // lower-case prefix files under its own first letter.
+    QCollator russian(QLocale(QLocale::Russian, QLocale::Russia));
+    russian.setCaseSensitivity(Qt::CaseInsensitive);
+    QVERIFY(items.first().at(0).isDigit());
+    for (int i = 1; i < items.size(); ++i)
+        QVERIFY2(russian.compare(items.at(i - 1), items.at(i)) < 0,
+                 qPrintable(items.at(i - 1) + QLatin1String(" / ") + items.at(i)));
+    const auto lane = std::find_if(items.cbegin(), items.cend(), [](const QString &s) {
+        return s.startsWith(QStringLiteral("пер. "));
+    });
+    QVERIFY(lane != items.cbegin() && lane != items.cend());
+    QCOMPARE(std::prev(lane)->at(0).toUpper(), QChar(u'П'));
+
+    // A typed street is searched but never joins the list.
+    mainControl<QTabWidget>("PageControl1")->setCurrentIndex(2);
+    combo->setFocus();
+    typeText(combo, QStringLiteral("Несуществующая"));
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCOMPARE(combo->count(), 70);
+    QCOMPARE(statusText(), QStringLiteral("Абонент не найден"));
+}
+
+void MainWindowTest::listingLeavesInputsAlone()
+{
+    auto *tabs = mainControl<QTabWidget>("PageControl1");
+    tabs->setCurrentIndex(1);
+    typeText(mainControl<QLineEdit>("Edit2"), QStringLiteral("Кто"));
+    typeText(mainControl<QLineEdit>("Edit3"), QStringLiteral("а"));
+    tabs->setCurrentIndex(0);
+    typeText(mainControl<QLineEdit>("Edit1"), QStringLiteral("123"));
+    tabs->setCurrentIndex(4);
+    QTest::mouseClick(mainControl<ClickableImage>("Image5"), Qt::LeftButton);
+    QCOMPARE(gridRowCount(), 1791);
+    QCOMPARE(statusText(), QStringLiteral("Вывод базы данных на экран завершен"));
+    QVERIFY(Form1->isVisible());
+    QCOMPARE(tabs->currentIndex(), 4);
+    QCOMPARE(mainControl<QLineEdit>("Edit2")->text(), QStringLiteral("Кто"));
+    QCOMPARE(mainControl<QLineEdit>("Edit3")->text(), QStringLiteral("А"));
+    QCOMPARE(mainControl<QLineEdit>("Edit1")->text(), QStringLiteral("123"));
+    // Only the pictures act: a click on a caption does nothing.
+    QTest::mouseClick(mainControl<QLabel>("Label18"), Qt::LeftButton);
+    QVERIFY(Form1->isVisible());
+}
+
+QTEST_MAIN(MainWindowTest)
 #include "tst_mainwindow.moc"

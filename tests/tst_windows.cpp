@@ -1,9 +1,499 @@
+// The eight windows together: moving between the main window and the secondary ones,
+// what the secondary windows look like, and how the program as a whole ends.
+
+#include "clickableimage.h"
+#include "windowstest.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
-class Placeholder : public QObject
+#include <csignal>
+#include <functional>
+#include <memory>
+#include <sys/types.h>
+
+namespace {
+
+constexpr int AboutTab = 4;
+
+QWidget *window(const QString &name)
 {
-    Q_OBJECT
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *widget : windows) {
+        if (widget->objectName() == name)
+            return widget;
+    }
+    return nullptr;
+}
+
+QWidgetList visibleWindows()
+{
+    QWidgetList visible;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *widget : windows) {
+        if (widget->isVisible())
+            visible << widget;
+    }
+    return visible;
+}
+
+void openTab(int index)
+{
+    QTabBar *bar = mainControl<QTabWidget>("PageControl1")->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    QCOMPARE(mainControl<QTabWidget>("PageControl1")->currentIndex(), index);
+}
+
+// Everything the user could notice of the main window, for comparing before and after a
+// secondary window was shown.
+QStringList mainWindowState()
+{
+    QStringList state;
+    state << QString::number(mainControl<QTabWidget>("PageControl1")->currentIndex());
+    for (const char *name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"})
+        state << QLatin1String(name) + QLatin1Char('=') + mainControl<QLineEdit>(name)->text();
+    state << QStringLiteral("street=") + mainControl<QComboBox>("ComboBox1")->currentText();
+    state << QStringLiteral("rows=%1").arg(gridRowCount()) << gridRow(1)
+          << gridRow(gridRowCount() - 1) << statusText();
+    const QWidget *focus = Form1->focusWidget();
+    state << QStringLiteral("focus=") + (focus ? focus->objectName() : QString());
+    const QRect place = Form1->geometry();
+    state << QStringLiteral("at %1,%2 %3x%4")
+                 .arg(place.x())
+                 .arg(place.y())
+                 .arg(place.width())
+                 .arg(place.height());
+    return state;
+}
+
+enum class Dismissal
+{
+    OkClicked,
+    Return,
+    KeypadEnter,
+    Space,
+    Escape,
+    CloseBox
 };
 
-QTEST_MAIN(Placeholder)
+void dismiss(QWidget *shown, Dismissal how)
+{
+    switch (how) {
+    case Dismissal::OkClicked:
+        QTest::mouseClick(control<QPushButton>(shown, "Button1"), Qt::LeftButton);
+        break;
+    case Dismissal::Return:
+        QTest::keyClick(shown->windowHandle(), Qt::Key_Return);
+        break;
+    case Dismissal::KeypadEnter:
+        QTest::keyClick(shown->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
+        break;
+    case Dismissal::Space:
+        QTest::keyClick(shown->windowHandle(), Qt::Key_Space);
+        break;
+    case Dismissal::Escape:
+        QTest::keyClick(shown->windowHandle(), Qt::Key_Escape);
+        break;
+    case Dismissal::CloseBox:
+        shown->close();
+        break;
+    }
+}
+
+// Qt reports the last window closing only while the application's event loop runs, so
+// whatever might end the program is done from inside it. True if it would have ended.
+bool endsProgram(const std::function<void()> &action)
+{
+    QSignalSpy lastWindowClosed(qApp, &QGuiApplication::lastWindowClosed);
+    QTimer leave;
+    leave.setSingleShot(true);
+    // exit(), not quit(): quitting closes every window, which is itself a last closing.
+    QObject::connect(&leave, &QTimer::timeout, qApp, [] { QCoreApplication::exit(0); });
+    QTimer::singleShot(0, qApp, [&] {
+        action();
+        leave.start(0);
+    });
+    QApplication::exec();
+    return !lastWindowClosed.isEmpty();
+}
+
+// The program is past start-up once it has its own handler for `signal`; before that
+// the signal's default action would kill it.
+bool catchesSignal(qint64 pid, int signal)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1U;
+    }
+    return false;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Dismissal)
+
+class TestWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_forms = std::make_unique<RunningForms>();
+        QVERIFY(QTest::qWaitForWindowActive(Form1));
+    }
+
+    void cleanup() { m_forms.reset(); }
+
+    void picturesOpenWindowsAndComeBack_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("opens");
+        QTest::addColumn<Dismissal>("dismissal");
+        QTest::newRow("author's notes") << "Image1"
+                                        << "Form5" << Dismissal::CloseBox;
+        QTest::newRow("licence") << "Image2"
+                                 << "Form4" << Dismissal::CloseBox;
+        QTest::newRow("editor") << "Image3"
+                                << "Form6" << Dismissal::CloseBox;
+        QTest::newRow("licence, Escape") << "Image2"
+                                         << "Form4" << Dismissal::Escape;
+        QTest::newRow("editor, Escape") << "Image3"
+                                        << "Form6" << Dismissal::Escape;
+    }
+
+    void picturesOpenWindowsAndComeBack()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QString, opens);
+        QFETCH(Dismissal, dismissal);
+        QWidget *secondary = window(opens);
+        QVERIFY(secondary);
+
+        // A full listing, so that a lost grid or status line would show.
+        openTab(AboutTab);
+        QTest::mouseClick(mainControl<ClickableImage>("Image5"), Qt::LeftButton);
+        QVERIFY(gridRowCount() > 1000);
+        QVERIFY(Form1->isVisible());
+        const QStringList before = mainWindowState();
+
+        QTest::mouseClick(mainControl<ClickableImage>(picture.toLatin1()), Qt::LeftButton);
+        QCOMPARE(visibleWindows(), QWidgetList{secondary});
+        QVERIFY(QTest::qWaitForWindowActive(secondary));
+
+        QVERIFY(!endsProgram([&] { dismiss(secondary, dismissal); }));
+        QCOMPARE(visibleWindows(), QWidgetList{Form1});
+        QVERIFY(QTest::qWaitForWindowActive(Form1));
+        QCOMPARE(mainWindowState(), before);
+        QCOMPARE(QApplication::focusWidget(), Form1->focusWidget());
+    }
+
+    // Only a left click released over the picture counts.
+    void pictureIgnoresOtherClicks()
+    {
+        openTab(AboutTab);
+        auto *licence = mainControl<ClickableImage>("Image2");
+        QTest::mouseClick(licence, Qt::RightButton);
+        QTest::mousePress(licence, Qt::LeftButton);
+        QTest::mouseRelease(licence, Qt::LeftButton, {}, QPoint(-5, -5));
+        QCOMPARE(visibleWindows(), QWidgetList{Form1});
+    }
+
+    void promptDismissalRestoresMain_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("pressed"); // a button, or Enter in the input
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<Dismissal>("dismissal");
+        QTest::addColumn<QString>("focusAfter");
+
+        const QString enter = QStringLiteral("Enter");
+        QTest::newRow("no number, Ok clicked")
+            << 0 << "Edit1"
+            << "" << enter << "Form2"
+            << "Введите номер телефона" << Dismissal::OkClicked << "Edit1";
+        QTest::newRow("3 digits, Enter on Ok")
+            << 0 << "Edit1"
+            << "123" << enter << "Form3"
+            << "Неверный номер телефона" << Dismissal::Return << "Edit1";
+        QTest::newRow("1 digit, keypad Enter")
+            << 0 << "Edit1"
+            << "7"
+            << "Button1"
+            << "Form3"
+            << "Неверный номер телефона" << Dismissal::KeypadEnter << "Button1";
+        QTest::newRow("4 digits, Space")
+            << 0 << "Edit1"
+            << "1234"
+            << "Button1"
+            << "Form3"
+            << "Неверный номер телефона" << Dismissal::Space << "Button1";
+        QTest::newRow("no surname, Escape") << 1 << "Edit3"
+                                            << "K" << enter << "Form7"
+                                            << "Введите фамилию" << Dismissal::Escape << "Edit3";
+        QTest::newRow("no surname, close box")
+            << 1 << "Edit4"
+            << "M"
+            << "Button2"
+            << "Form7"
+            << "Введите фамилию" << Dismissal::CloseBox << "Button2";
+        QTest::newRow("no street, Ok clicked")
+            << 2 << "Edit5"
+            << "12" << enter << "Form8"
+            << "Введите название улицы" << Dismissal::OkClicked << "Edit5";
+        QTest::newRow("no street, Space")
+            << 2 << "Edit6"
+            << "3"
+            << "Button3"
+            << "Form8"
+            << "Введите название улицы" << Dismissal::Space << "Button3";
+    }
+
+    void promptDismissalRestoresMain()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, input);
+        QFETCH(QString, typed);
+        QFETCH(QString, pressed);
+        QFETCH(QString, prompt);
+        QFETCH(QString, message);
+        QFETCH(Dismissal, dismissal);
+        QFETCH(QString, focusAfter);
+        QWidget *shown = window(prompt);
+        QVERIFY(shown);
+
+        openTab(tab);
+        auto *box = mainControl<QLineEdit>(input.toLatin1());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::keyClicks(box, typed);
+        if (pressed == QLatin1String("Enter"))
+            QTest::keyClick(Form1->windowHandle(), Qt::Key_Return);
+        else
+            QTest::mouseClick(mainControl<QPushButton>(pressed.toLatin1()), Qt::LeftButton);
+
+        QCOMPARE(visibleWindows(), QWidgetList{shown});
+        QCOMPARE(control<QLabel>(shown, "Label1")->text(), message);
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        QCOMPARE(QApplication::focusWidget(), control<QPushButton>(shown, "Button1"));
+        const QStringList before = mainWindowState();
+        QCOMPARE(box->text(), typed);
+
+        QVERIFY(!endsProgram([&] { dismiss(shown, dismissal); }));
+        QCOMPARE(visibleWindows(), QWidgetList{Form1});
+        QVERIFY(QTest::qWaitForWindowActive(Form1));
+        QCOMPARE(mainWindowState(), before);
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), focusAfter);
+    }
+
+    // Ok takes the focus again on every showing, not only the first.
+    void promptFocusesOkEachTime()
+    {
+        QWidget *prompt = window(QStringLiteral("Form2"));
+        QVERIFY(prompt);
+        QWidget *ok = control<QPushButton>(prompt, "Button1");
+        for (int showing = 0; showing < 2; ++showing) {
+            QTest::mouseClick(mainControl<QPushButton>("Button1"), Qt::LeftButton);
+            QVERIFY(QTest::qWaitForWindowActive(prompt));
+            QCOMPARE(QApplication::focusWidget(), ok);
+            QTest::keyClick(prompt->windowHandle(), Qt::Key_Return);
+            QVERIFY(QTest::qWaitForWindowActive(Form1));
+        }
+    }
+
+    void secondaryWindowLooks_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QSize>("size");
+        const QSize prompt(230, 100);
+        QTest::newRow("Form2") << "Form2"
+                               << "Заряй 2003" << prompt;
+        QTest::newRow("Form3") << "Form3"
+                               << "Заряй 2003" << prompt;
+        QTest::newRow("Form4") << "Form4"
+                               << "Лицензия" << QSize(370, 400);
+        QTest::newRow("Form5") << "Form5"
+                               << "От автора" << QSize(370, 400);
+        QTest::newRow("Form6") << "Form6"
+                               << "Редактор Базы Данных" << QSize(289, 93);
+        QTest::newRow("Form7") << "Form7"
+                               << "Заряй 2003" << prompt;
+        QTest::newRow("Form8") << "Form8"
+                               << "Заряй 2003" << prompt;
+    }
+
+    void secondaryWindowLooks()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, title);
+        QFETCH(QSize, size);
+        QWidget *secondary = window(name);
+        QVERIFY(secondary);
+
+        ShowSecondary(secondary);
+        QVERIFY(QTest::qWaitForWindowExposed(secondary));
+        QCOMPARE(visibleWindows(), QWidgetList{secondary});
+        QCOMPARE(secondary->windowTitle(), title);
+        QCOMPARE(secondary->minimumSize(), size);
+        QCOMPARE(secondary->maximumSize(), size);
+        QCOMPARE(secondary->size(), size);
+        const Qt::WindowFlags flags = secondary->windowFlags();
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        if (title == QLatin1String("Заряй 2003"))
+            QVERIFY(!control<QLabel>(secondary, "Image1")->pixmap().isNull());
+
+        // Centred the first time; afterwards it stays where the user left it.
+        const QRect screen = secondary->screen()->geometry();
+        const QPoint offCentre = secondary->frameGeometry().center() - screen.center();
+        QVERIFY2(
+            qAbs(offCentre.x()) <= 16 && qAbs(offCentre.y()) <= 16,
+            qPrintable(QStringLiteral("%1,%2 off centre").arg(offCentre.x()).arg(offCentre.y())));
+        const QPoint moved = secondary->pos() + QPoint(-40, 25);
+        secondary->move(moved);
+        QTRY_COMPARE(secondary->pos(), moved);
+        QVERIFY(!endsProgram([&] { secondary->close(); }));
+        QCOMPARE(visibleWindows(), QWidgetList{Form1});
+        ShowSecondary(secondary);
+        QVERIFY(QTest::qWaitForWindowExposed(secondary));
+        QCOMPARE(secondary->pos(), moved);
+    }
+
+    void textWindowContents_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("phrases"); // separated by "|"
+        QTest::newRow("licence") << "Form4"
+                                 << "бесплатно|копировать|не требуя за это никакой платы|"
+                                    "без каких-либо гарантий|справочный характер";
+        QTest::newRow("author's notes") << "Form5"
+                                        << "Возможности программы|!!! Внимание !!!|От автора|«кв.»";
+    }
+
+    void textWindowContents()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, phrases);
+        QWidget *secondary = window(name);
+        QVERIFY(secondary);
+        auto *memo = control<QPlainTextEdit>(secondary, "Memo1");
+        QVERIFY(memo);
+        QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+
+        const QString text = memo->toPlainText();
+        for (const QString &phrase : phrases.split(QLatin1Char('|')))
+            QVERIFY2(text.contains(phrase), qPrintable(phrase));
+
+        // Read-only to the user: typing, deleting and pasting change nothing.
+        ShowSecondary(secondary);
+        QVERIFY(QTest::qWaitForWindowActive(secondary));
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton);
+        QTest::keyClicks(memo, QStringLiteral("xyz"));
+        QTest::keyClick(memo, Qt::Key_Delete);
+        QTest::keyClick(memo, Qt::Key_Backspace);
+        QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(memo->toPlainText(), text);
+        QVERIFY(secondary->isVisible());
+    }
+
+    void exitPictureEndsProgram()
+    {
+        openTab(AboutTab);
+        QVERIFY(endsProgram(
+            [] { QTest::mouseClick(mainControl<ClickableImage>("Image4"), Qt::LeftButton); }));
+        QVERIFY(!Form1->isVisible());
+        QVERIFY(visibleWindows().isEmpty());
+    }
+
+    // What the desktop's quit and the signal handler do, with a secondary window up.
+    void closeAllWindowsLeavesNoneShown_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("licence") << "Form4";
+        QTest::newRow("prompt") << "Form3";
+        QTest::newRow("editor") << "Form6";
+    }
+
+    void closeAllWindowsLeavesNoneShown()
+    {
+        QFETCH(QString, name);
+        ShowSecondary(window(name));
+        QApplication::closeAllWindows();
+        QCoreApplication::processEvents();
+        QCOMPARE(visibleWindows(), QWidgetList{});
+        QVERIFY(!Form1->isVisible());
+    }
+
+    void programQuitsOnSignal_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void programQuitsOnSignal()
+    {
+        QFETCH(int, signal);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(ZARYAJ_BINARY), {});
+        QVERIFY(program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program.processId(), signal), 10000);
+        QCOMPARE(program.state(), QProcess::Running);
+
+        if (signal == SIGTERM)
+            program.terminate();
+        else
+            ::kill(static_cast<pid_t>(program.processId()), signal);
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+    }
+
+    void programWithoutDisplayRefusesToStart()
+    {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(ZARYAJ_BINARY), {});
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 1);
+        const QByteArray error = program.readAllStandardError();
+        QCOMPARE(error.count('\n'), 1);
+        QVERIFY(error.endsWith('\n'));
+        QVERIFY(!error.trimmed().isEmpty());
+        QCOMPARE(program.readAllStandardOutput(), QByteArray());
+    }
+
+private:
+    std::unique_ptr<RunningForms> m_forms;
+};
+
+QTEST_MAIN(TestWindows)
 #include "tst_windows.moc"

@@ -73,3 +73,12 @@ inline QString statusText()
 {
     return mainControl<QLabel>("StatusPanel")->text();
 }
+
+// Types any text, one key press per character; QTest::keyClicks takes Latin-1 only.
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar ch : text) {
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(ch.toUpper().unicode()), QString(ch),
+                            Qt::NoModifier);
+    }
+}

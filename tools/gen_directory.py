@@ -145,6 +145,15 @@ def collation_key(text):
     return (primary, secondary, text)
 
 
+def street_order(text):
+    """The street box's order, Russian as ICU sorts it with case ignored: blanks and
+    punctuation before digits, digits before letters, so "пер. Школьный" files under П."""
+    ranks = " -." + "0123456789" + ALPHABET
+    lower = text.lower()
+    primary = tuple(ranks.index("е" if c == "ё" else c) for c in lower)
+    return (primary, tuple(1 if c == "ё" else 0 for c in lower), text)
+
+
 def weighted(rng, pairs):
     names, weights = zip(*pairs)
     return rng.choices(names, weights=weights)[0]
@@ -409,8 +418,9 @@ def render(records, streets):
             c_string(initial(r.patronymic)), c_string(r.street), c_string(r.house), r.flat))
     lines.append("};")
     lines.append("")
+    lines.append("// In the order the street box shows them.")
     lines.append("const char *const StreetNames[StreetCount] = {")
-    lines += ["    %s," % c_string(s) for s in streets]
+    lines += ["    %s," % c_string(s) for s in sorted(streets, key=street_order)]
     lines.append("};")
     lines.append("// clang-format on")
     return "\n".join(lines) + "\n"

@@ -68,7 +68,6 @@ void ShowSecondary(QWidget *window)
 {
     focusBeforeHiding = Form1->focusWidget();
     window->show();
-    window->raise();
     window->activateWindow();
     Form1->hide();
 }
@@ -79,7 +78,6 @@ void ReturnToMain(QWidget *window)
     if (!Form1)
         return;
     Form1->show();
-    Form1->raise();
     Form1->activateWindow();
     if (focusBeforeHiding)
         focusBeforeHiding->setFocus(Qt::OtherFocusReason);

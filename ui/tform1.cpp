@@ -3,8 +3,8 @@
 #include "forms.h"
 #include "listing.h"
 #include "placement.h"
+#include "records.h"
 #include "store.h"
-#include "streetlist.h"
 #include "tform2.h"
 #include "tform3.h"
 #include "tform4.h"
@@ -114,7 +114,9 @@ void TForm1::setUpInputs()
 {
     for (QLineEdit *initial : {m_ui->Edit3, m_ui->Edit4})
         initial->setValidator(new UpperCaseValidator(initial));
-    m_ui->ComboBox1->addItems(SortedStreetList());
+    // The table keeps the streets in the box's order, so start-up needs no collation.
+    for (const char *street : StreetNames)
+        m_ui->ComboBox1->addItem(QString::fromUtf8(street));
     m_ui->ComboBox1->setCurrentIndex(-1);
 
     m_keyDownHandlers = {

@@ -1,0 +1,191 @@
+// Benchmarks of what the user waits for: the listing and each search from the
+// handler's call until the grid has been repainted, and the program's start-up beside
+// a bare Qt window. Prints medians.
+
+#include "forms.h"
+#include "store.h"
+#include "tform1.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTableView>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Counts paints of the grid's viewport so a measurement can end at the next one.
+class PaintCounter final : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void report(const char *name, const std::vector<double> &ms)
+{
+    std::printf("%-40s median %7.3f ms  (min %.3f, max %.3f, %zu runs)\n", name, median(ms),
+                *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()),
+                ms.size());
+}
+
+template <typename T>
+T *control(const char *name)
+{
+    return Form1->findChild<T *>(QLatin1String(name));
+}
+
+// Runs `prepare` untimed, then times `action` through the grid's next repaint.
+std::vector<double> timeThroughRepaint(const std::function<void()> &prepare,
+                                       const std::function<void()> &action, int runs)
+{
+    QWidget *viewport = control<QTableView>("StringGrid1")->viewport();
+    PaintCounter counter;
+    viewport->installEventFilter(&counter);
+    std::vector<double> ms;
+    for (int run = 0; run < runs; ++run) {
+        prepare();
+        QCoreApplication::processEvents();
+        const int before = counter.paints;
+        QElapsedTimer timer;
+        timer.start();
+        action();
+        while (counter.paints == before && timer.elapsed() < 2000)
+            QCoreApplication::processEvents();
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    viewport->removeEventFilter(&counter);
+    return ms;
+}
+
+void benchListingAndSearches()
+{
+    Forms forms;
+    Form1->show();
+    QCoreApplication::processEvents();
+    constexpr int Runs = 101;
+    auto *edit1 = control<QLineEdit>("Edit1");
+    auto *edit2 = control<QLineEdit>("Edit2");
+    auto *edit3 = control<QLineEdit>("Edit3");
+    auto *combo = control<QComboBox>("ComboBox1");
+    auto *edit5 = control<QLineEdit>("Edit5");
+    const auto nothing = [] {};
+
+    report("ShowWholeDirectory (1790 rows)",
+           timeThroughRepaint(nothing, [] { Form1->Image5Click(); }, Runs));
+    // Searches start from a full grid, the worst case for the reset.
+    const auto afterListing = [](const std::function<void()> &fill) {
+        return [fill] {
+            Form1->Image5Click();
+            fill();
+        };
+    };
+    report("SearchByPhone, shared number (2 rows)",
+           timeThroughRepaint(afterListing([&] { edit1->setText(QStringLiteral("22515")); }),
+                              [] { Form1->Button1Click(); }, Runs));
+    report("SearchByPhone, not found",
+           timeThroughRepaint(afterListing([&] { edit1->setText(QStringLiteral("99999")); }),
+                              [] { Form1->Button1Click(); }, Runs));
+    report("SearchBySurname, Иванова (31 rows)",
+           timeThroughRepaint(afterListing([&] { edit2->setText(QStringLiteral("Иванова")); }),
+                              [] { Form1->Button2Click(); }, Runs));
+    report("SearchBySurname with initial",
+           timeThroughRepaint(afterListing([&] {
+                                  edit2->setText(QStringLiteral("Иванова"));
+                                  edit3->setText(QStringLiteral("А"));
+                              }),
+                              [] { Form1->Button2Click(); }, Runs));
+    report("SearchByAddress, Центральная (104 rows)",
+           timeThroughRepaint(
+               afterListing([&] { combo->setEditText(QStringLiteral("Центральная")); }),
+               [] { Form1->Button3Click(); }, Runs));
+    report("SearchByAddress, Лесная 12",
+           timeThroughRepaint(afterListing([&] {
+                                  combo->setEditText(QStringLiteral("Лесная"));
+                                  edit5->setText(QStringLiteral("12"));
+                              }),
+                              [] { Form1->Button3Click(); }, Runs));
+}
+
+long long monotonicNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+struct Start
+{
+    double ms;
+    double peakMiB;
+};
+
+Start startOnce(const char *program)
+{
+    QProcess process;
+    const long long started = monotonicNs();
+    process.start(QString::fromLocal8Bit(program), {});
+    process.waitForFinished(10000);
+    const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
+    if (fields.size() != 2)
+        return {-1, -1};
+    return {double(fields[0].toLongLong() - started) / 1e6, fields[1].toDouble() / 1024};
+}
+
+void benchStartUp()
+{
+    constexpr int Runs = 31;
+    std::vector<double> ours, bare, oursMem, bareMem;
+    for (int run = 0; run < Runs; ++run) { // alternated, so both see the same machine
+        const Start z = startOnce(START_ZARYAJ);
+        const Start b = startOnce(START_BARE);
+        ours.push_back(z.ms);
+        oursMem.push_back(z.peakMiB);
+        bare.push_back(b.ms);
+        bareMem.push_back(b.peakMiB);
+    }
+    report("Start-up to idle, the program", ours);
+    report("Start-up to idle, a bare Qt window", bare);
+    std::printf("%-40s %.2f (budget 1.30)\n", "Start-up ratio", median(ours) / median(bare));
+    std::printf("%-40s %.1f MiB vs %.1f MiB: +%.1f MiB (budget +8)\n", "Peak resident memory",
+                median(oursMem), median(bareMem), median(oursMem) - median(bareMem));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const std::size_t storeBytes = sizeof Phone + sizeof Surname + sizeof NameInitial +
+                                   sizeof PatronymicInitial + sizeof Street + sizeof House +
+                                   sizeof Flat;
+    std::printf("Platform %s; directory store %zu bytes (%.2f MB)\n",
+                qPrintable(QApplication::platformName()), storeBytes, storeBytes / 1e6);
+    benchListingAndSearches();
+    benchStartUp();
+    return 0;
+}

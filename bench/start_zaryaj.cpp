@@ -1,0 +1,14 @@
+// The program's own start-up, as app/main.cpp does it.
+#include "forms.h"
+#include "idle_report.h"
+#include "tform1.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    Forms forms;
+    Form1->show();
+    reportWhenIdle(Form1);
+    return QApplication::exec();
+}
