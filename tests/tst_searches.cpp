@@ -23,19 +23,24 @@
 
 namespace {
 
-enum Tab
-{
-    PhoneTab = 0,
-    SurnameTab = 1,
-    AddressTab = 2,
-    AboutTab = 4
-};
+constexpr int PhoneTab = 0;
+constexpr int SurnameTab = 1;
+constexpr int AddressTab = 2;
+constexpr int AboutTab = 4;
 
 const QString SearchDone = QStringLiteral("Поиск завершен");
 const QString NumberNotFound = QStringLiteral("Номер не найден");
 const QString SubscriberNotFound = QStringLiteral("Абонент не найден");
 const QString ListingDone = QStringLiteral("Вывод базы данных на экран завершен");
 constexpr int ListedRecords = 1790;
+
+// What the grid holds when a phone search starts.
+enum Before
+{
+    Fresh,
+    AfterListing,
+    AfterSurnameSearch
+};
 
 QString utf8(const char *text)
 {
@@ -152,6 +157,12 @@ void typeInto(QWidget *box, const QString &text)
                             Qt::NoModifier);
 }
 
+// Return, or Enter of the keypad.
+void pressEnter(QWidget *box, int key)
+{
+    QTest::keyClick(box, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+}
+
 void searchPhone(const QString &number)
 {
     openTab(PhoneTab);
@@ -168,7 +179,8 @@ void searchSurname(const QString &surname, const QString &name, const QString &p
     QTest::mouseClick(searchButton(SurnameTab), Qt::LeftButton);
 }
 
-// A street is either picked from the list or typed into the box by hand.
+// A street is either typed into the box by hand or picked from the list; picking is
+// set directly, since the drop-down is not what these tests are about.
 void searchAddress(const QString &street, bool typed, const QString &house, const QString &flat)
 {
     openTab(AddressTab);
@@ -195,8 +207,6 @@ private slots:
     void phoneSearch();
     void rowsAreFormatted_data();
     void rowsAreFormatted();
-    void phoneSearchAfterLongResult_data();
-    void phoneSearchAfterLongResult();
     void surnameSearch_data();
     void surnameSearch();
     void addressSearch_data();
@@ -214,27 +224,48 @@ private:
 
 void SearchesTest::phoneSearch_data()
 {
+    QTest::addColumn<int>("before");
     QTest::addColumn<QString>("number");
     QTest::addColumn<QList<int>>("expected");
 
-    QTest::newRow("one owner") << "52105" << QList<int>{2};
-    QTest::newRow("owner with a flat") << "22747" << QList<int>{629};
-    QTest::newRow("shared by two, first block") << "52123" << QList<int>{26, 27};
-    QTest::newRow("shared by two, second block") << "22515" << QList<int>{385, 387};
-    QTest::newRow("unknown number") << "99999" << QList<int>{};
+    const auto row = [](const char *name, int before, const char *number,
+                        const QList<int> &expected) {
+        QTest::newRow(name) << before << utf8(number) << expected;
+    };
+    row("one owner", Fresh, "52105", {2});
+    row("owner with a flat", Fresh, "22747", {629});
+    row("shared by two, first block", Fresh, "52123", {26, 27});
+    row("shared by two, second block", Fresh, "22515", {385, 387});
+    row("unknown number", Fresh, "99999", {});
     // 3132 belongs to an incomplete record; these only read as it when parsed as numbers.
-    QTest::newRow("leading zero") << "03132" << QList<int>{};
-    QTest::newRow("leading blank") << " 3132" << QList<int>{};
-    QTest::newRow("plus sign") << "+3132" << QList<int>{};
+    row("leading zero", Fresh, "03132", {});
+    row("leading blank", Fresh, " 3132", {});
+    row("plus sign", Fresh, "+3132", {});
     // Unused slots hold 0.
-    QTest::newRow("all zeros") << "00000" << QList<int>{};
-    QTest::newRow("letter after digits") << "5210x" << QList<int>{};
+    row("all zeros", Fresh, "00000", {});
+    row("letter after digits", Fresh, "5210x", {});
+    // Nothing of a longer result may stay below the new one.
+    row("after listing, one owner", AfterListing, "52105", {2});
+    row("after listing, shared", AfterListing, "22515", {385, 387});
+    row("after listing, unknown", AfterListing, "99999", {});
+    row("after surname search, one owner", AfterSurnameSearch, "22747", {629});
+    row("after surname search, shared", AfterSurnameSearch, "52123", {26, 27});
 }
 
 void SearchesTest::phoneSearch()
 {
+    QFETCH(int, before);
     QFETCH(QString, number);
     QFETCH(QList<int>, expected);
+
+    if (before == AfterListing) {
+        listWholeDirectory();
+        QCOMPARE(gridRowCount(), ListedRecords + 1);
+        QCOMPARE(statusText(), ListingDone);
+    } else if (before == AfterSurnameSearch) {
+        searchSurname(QStringLiteral("Иванова"), {}, {});
+        QCOMPARE(gridRowCount(), withSurname("Иванова").size() + 1);
+    }
 
     searchPhone(number);
 
@@ -249,14 +280,13 @@ void SearchesTest::rowsAreFormatted_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("row");
 
-    QTest::newRow("no flat") << "52105"
-                             << "5-21-05|Алексеев Е.В.|Береговая|13|";
-    QTest::newRow("zeros inside") << "21006"
-                                  << "2-10-06|Алексеева Ю.В.|Школьная|17|";
-    QTest::newRow("lettered house") << "52240"
-                                    << "5-22-40|Бирюкова Г.А.|Почтовая|4-б|";
-    QTest::newRow("flat") << "22747"
-                          << "2-27-47|Зырянова А.В.|Строителей|2|120";
+    const auto row = [](const char *name, const char *number, const char *text) {
+        QTest::newRow(name) << utf8(number) << utf8(text);
+    };
+    row("no flat", "52105", "5-21-05|Алексеев Е.В.|Береговая|13|");
+    row("zeros inside", "21006", "2-10-06|Алексеева Ю.В.|Школьная|17|");
+    row("lettered house", "52240", "5-22-40|Бирюкова Г.А.|Почтовая|4-б|");
+    row("flat", "22747", "2-27-47|Зырянова А.В.|Строителей|2|120");
 }
 
 void SearchesTest::rowsAreFormatted()
@@ -270,41 +300,6 @@ void SearchesTest::rowsAreFormatted()
     QCOMPARE(gridRow(1), row);
 }
 
-void SearchesTest::phoneSearchAfterLongResult_data()
-{
-    QTest::addColumn<bool>("afterListing");
-    QTest::addColumn<QString>("number");
-    QTest::addColumn<QList<int>>("expected");
-
-    QTest::newRow("listing, one owner") << true << "52105" << QList<int>{2};
-    QTest::newRow("listing, shared") << true << "22515" << QList<int>{385, 387};
-    QTest::newRow("listing, unknown") << true << "99999" << QList<int>{};
-    QTest::newRow("surname search, one owner") << false << "22747" << QList<int>{629};
-    QTest::newRow("surname search, shared") << false << "52123" << QList<int>{26, 27};
-}
-
-void SearchesTest::phoneSearchAfterLongResult()
-{
-    QFETCH(bool, afterListing);
-    QFETCH(QString, number);
-    QFETCH(QList<int>, expected);
-
-    if (afterListing) {
-        listWholeDirectory();
-        QCOMPARE(gridRowCount(), ListedRecords + 1);
-        QCOMPARE(statusText(), ListingDone);
-    } else {
-        searchSurname(QStringLiteral("Иванова"), {}, {});
-        QCOMPARE(gridRowCount(), withSurname("Иванова").size() + 1);
-    }
-
-    searchPhone(number);
-
-    QCOMPARE(gridRowCount(), qMax(expected.size(), 1) + 1);
-    QCOMPARE(gridRows(), expectedRows(expected));
-    QCOMPARE(statusText(), expected.isEmpty() ? NumberNotFound : SearchDone);
-}
-
 void SearchesTest::surnameSearch_data()
 {
     QTest::addColumn<QString>("surname");
@@ -312,37 +307,22 @@ void SearchesTest::surnameSearch_data()
     QTest::addColumn<QString>("patronymic");
     QTest::addColumn<QList<int>>("expected");
 
-    QTest::newRow("surname alone") << "Иванова"
-                                   << ""
-                                   << "" << withSurname("Иванова");
-    QTest::newRow("first initial") << "Иванова"
-                                   << "А"
-                                   << "" << QList<int>{33, 662, 668, 678, 680};
-    QTest::newRow("both initials") << "Иванова"
-                                   << "А"
-                                   << "А" << QList<int>{33, 680};
+    const auto row = [](const char *name, const char *surname, const char *nameInitial,
+                        const char *patronymicInitial, const QList<int> &expected) {
+        QTest::newRow(name) << utf8(surname) << utf8(nameInitial) << utf8(patronymicInitial)
+                            << expected;
+    };
+    row("surname alone", "Иванова", "", "", withSurname("Иванова"));
+    row("first initial", "Иванова", "А", "", {33, 662, 668, 678, 680});
+    row("both initials", "Иванова", "А", "А", {33, 680});
     // The initial boxes turn what is typed into capitals.
-    QTest::newRow("initials typed small") << "Иванова"
-                                          << "а"
-                                          << "а" << QList<int>{33, 680};
-    QTest::newRow("initial nobody has") << "Иванова"
-                                        << "Я"
-                                        << "" << QList<int>{};
-    QTest::newRow("shorter of a pair") << "Иванов"
-                                       << ""
-                                       << "" << withSurname("Иванов");
-    QTest::newRow("yo") << "Ёлкин"
-                        << ""
-                        << "" << QList<int>{26, 520};
-    QTest::newRow("lower case") << "иванова"
-                                << ""
-                                << "" << QList<int>{};
-    QTest::newRow("trailing blank") << "Иванова "
-                                    << ""
-                                    << "" << QList<int>{};
-    QTest::newRow("first part") << "Иван"
-                                << ""
-                                << "" << QList<int>{};
+    row("initials typed small", "Иванова", "а", "а", {33, 680});
+    row("initial nobody has", "Иванова", "Я", "", {});
+    row("shorter of a pair", "Иванов", "", "", withSurname("Иванов"));
+    row("yo", "Ёлкин", "", "", {26, 520});
+    row("lower case", "иванова", "", "", {});
+    row("trailing blank", "Иванова ", "", "", {});
+    row("first part", "Иван", "", "", {});
 }
 
 void SearchesTest::surnameSearch()
@@ -368,30 +348,23 @@ void SearchesTest::addressSearch_data()
     QTest::addColumn<QString>("flat");
     QTest::addColumn<QList<int>>("expected");
 
+    const auto row = [](const char *name, const char *street, bool typed, const char *house,
+                        const char *flat, const QList<int> &expected) {
+        QTest::newRow(name) << utf8(street) << typed << utf8(house) << utf8(flat) << expected;
+    };
     const auto noFlat = [](const SourceRecord &r) { return r.flat == 0; };
-
-    QTest::newRow("street alone") << "Советская" << false << ""
-                                  << "" << onStreet("Советская");
-    QTest::newRow("house without letter") << "Чапаева" << false << "12"
-                                          << "" << QList<int>{7};
-    QTest::newRow("house with letter") << "Чапаева" << false << "12-б"
-                                       << "" << QList<int>{1221};
-    QTest::newRow("flat") << "Советская" << false << "14"
-                          << "9" << QList<int>{110};
-    QTest::newRow("flat with leading zero") << "Советская" << false << "14"
-                                            << "09" << QList<int>{};
-    QTest::newRow("flat 0 on a street") << "Советская" << false << ""
-                                        << "0" << onStreet("Советская", noFlat);
-    QTest::newRow("flat 0 in a house") << "Заречная" << false << "20"
-                                       << "0" << QList<int>{1, 960};
-    QTest::newRow("flat 0 where all are known") << "Советская" << false << "14"
-                                                << "0" << QList<int>{};
-    QTest::newRow("typed street") << "Садовая" << true << ""
-                                  << "" << onStreet("Садовая");
-    QTest::newRow("typed street and house") << "пер. Садовый" << true << "8"
-                                            << "" << QList<int>{87, 471, 658};
-    QTest::newRow("typed unknown street") << "Тверская" << true << ""
-                                          << "" << QList<int>{};
+    row("street alone", "Советская", false, "", "", onStreet("Советская"));
+    row("house without letter", "Чапаева", false, "12", "", {7});
+    row("house with letter", "Чапаева", false, "12-б", "", {1221});
+    row("flat", "Советская", false, "14", "9", {110});
+    row("flat with leading zero", "Советская", false, "14", "09", {});
+    // A record without a flat number has flat 0.
+    row("flat 0 on a street", "Советская", false, "", "0", onStreet("Советская", noFlat));
+    row("flat 0 in a house", "Заречная", false, "20", "0", {1, 960});
+    row("flat 0 where all are known", "Советская", false, "14", "0", {});
+    row("typed street", "Садовая", true, "", "", onStreet("Садовая"));
+    row("typed street and house", "пер. Садовый", true, "8", "", {87, 471, 658});
+    row("typed unknown street", "Тверская", true, "", "", {});
 }
 
 void SearchesTest::addressSearch()
@@ -462,10 +435,7 @@ void SearchesTest::buttonAndEnterSearchAlike()
     if (box.isEmpty()) {
         QTest::mouseClick(searchButton(tab), Qt::LeftButton);
     } else {
-        QWidget *target = mainControl<QWidget>(box.constData());
-        const Qt::KeyboardModifiers modifiers =
-            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
-        QTest::keyClick(target, Qt::Key(key), modifiers);
+        pressEnter(mainControl<QWidget>(box.constData()), key);
     }
 
     QCOMPARE(gridRows(), expectedRows(expected));
@@ -483,12 +453,12 @@ void SearchesTest::searchClearsOtherTabs_data()
     const QByteArrayList phoneBoxes{"Edit1"};
     const QByteArrayList surnameBoxes{"Edit2", "Edit3", "Edit4"};
     const QByteArrayList addressBoxes{"ComboBox1", "Edit5", "Edit6"};
-    QTest::newRow("phone") << int(PhoneTab) << true << surnameBoxes + addressBoxes;
-    QTest::newRow("phone, prompted") << int(PhoneTab) << false << surnameBoxes + addressBoxes;
-    QTest::newRow("surname") << int(SurnameTab) << true << phoneBoxes + addressBoxes;
-    QTest::newRow("surname, prompted") << int(SurnameTab) << false << phoneBoxes + addressBoxes;
-    QTest::newRow("address") << int(AddressTab) << true << phoneBoxes + surnameBoxes;
-    QTest::newRow("address, prompted") << int(AddressTab) << false << phoneBoxes + surnameBoxes;
+    QTest::newRow("phone") << PhoneTab << true << surnameBoxes + addressBoxes;
+    QTest::newRow("phone, prompted") << PhoneTab << false << surnameBoxes + addressBoxes;
+    QTest::newRow("surname") << SurnameTab << true << phoneBoxes + addressBoxes;
+    QTest::newRow("surname, prompted") << SurnameTab << false << phoneBoxes + addressBoxes;
+    QTest::newRow("address") << AddressTab << true << phoneBoxes + surnameBoxes;
+    QTest::newRow("address, prompted") << AddressTab << false << phoneBoxes + surnameBoxes;
 }
 
 void SearchesTest::searchClearsOtherTabs()
@@ -528,19 +498,26 @@ void SearchesTest::missingInputBringsUpPrompt_data()
     QTest::addColumn<int>("tab");
     QTest::addColumn<QByteArray>("box");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("prompt");
+    QTest::addColumn<int>("key");    // 0: the tab's button
+    QTest::addColumn<int>("prompt"); // the number of the window: Form2, Form3, ...
 
-    QTest::newRow("no number") << int(PhoneTab) << QByteArray("Edit1") << "" << 2;
-    QTest::newRow("one digit") << int(PhoneTab) << QByteArray("Edit1") << "5" << 3;
-    QTest::newRow("three digits") << int(PhoneTab) << QByteArray("Edit1") << "521" << 3;
-    QTest::newRow("four digits") << int(PhoneTab) << QByteArray("Edit1") << "5212" << 3;
+    const auto row = [](const char *name, int tab, const char *box, const char *text, int key,
+                        int prompt) {
+        QTest::newRow(name) << tab << QByteArray(box) << utf8(text) << key << prompt;
+    };
+    row("no number", PhoneTab, "Edit1", "", 0, 2);
+    row("no number, Enter", PhoneTab, "Edit1", "", Qt::Key_Return, 2);
+    row("one digit", PhoneTab, "Edit1", "5", 0, 3);
+    row("three digits", PhoneTab, "Edit1", "521", 0, 3);
+    row("four digits", PhoneTab, "Edit1", "5212", 0, 3);
+    row("four digits, keypad Enter", PhoneTab, "Edit1", "5212", Qt::Key_Enter, 3);
     // The incomplete records' numbers have four digits, so they cannot be searched for.
-    QTest::newRow("incomplete record's number")
-        << int(PhoneTab) << QByteArray("Edit1") << "3132" << 3;
-    QTest::newRow("four letters") << int(PhoneTab) << QByteArray("Edit1") << "abcd" << 3;
-    QTest::newRow("no surname, initial given")
-        << int(SurnameTab) << QByteArray("Edit3") << "А" << 7;
-    QTest::newRow("no street, house given") << int(AddressTab) << QByteArray("Edit5") << "14" << 8;
+    row("incomplete record's number", PhoneTab, "Edit1", "3132", 0, 3);
+    row("four letters", PhoneTab, "Edit1", "abcd", 0, 3);
+    row("no surname, initial given", SurnameTab, "Edit3", "А", 0, 7);
+    row("no surname, Enter in initial", SurnameTab, "Edit3", "А", Qt::Key_Return, 7);
+    row("no street, house given", AddressTab, "Edit5", "14", 0, 8);
+    row("no street, Enter in house", AddressTab, "Edit5", "14", Qt::Key_Return, 8);
 }
 
 void SearchesTest::missingInputBringsUpPrompt()
@@ -548,13 +525,17 @@ void SearchesTest::missingInputBringsUpPrompt()
     QFETCH(int, tab);
     QFETCH(QByteArray, box);
     QFETCH(QString, text);
+    QFETCH(int, key);
     QFETCH(int, prompt);
 
     listWholeDirectory();
     openTab(tab);
     QLineEdit *typedInto = edit(box.constData());
     typeInto(typedInto, text);
-    QTest::mouseClick(searchButton(tab), Qt::LeftButton);
+    if (key == 0)
+        QTest::mouseClick(searchButton(tab), Qt::LeftButton);
+    else
+        pressEnter(typedInto, key);
     QCoreApplication::processEvents();
 
     for (int other : {2, 3, 7, 8})
