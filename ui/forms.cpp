@@ -9,8 +9,6 @@
 #include "tform7.h"
 #include "tform8.h"
 
-#include <QFont>
-
 TForm1 *Form1 = nullptr;
 TForm2 *Form2 = nullptr;
 TForm3 *Form3 = nullptr;
@@ -37,11 +35,6 @@ T *create(std::unique_ptr<T> &owner, T *&global)
 
 Forms::Forms()
 {
-    // The windows are laid out in pixels for MS Sans Serif; where it is missing, a
-    // font of Arial's metrics keeps the texts inside their places.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                                QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
     create(m_form1, Form1);
     create(m_form2, Form2);
     create(m_form3, Form3);

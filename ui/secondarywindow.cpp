@@ -1,5 +1,6 @@
 #include "secondarywindow.h"
 
+#include "fonts.h"
 #include "forms.h"
 #include "placement.h"
 
@@ -28,6 +29,13 @@ void SecondaryWindow::setVisible(bool visible)
         m_placed = true;
     }
     QWidget::setVisible(visible);
+}
+
+void SecondaryWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        UseAvailableFamily(this);
+    QWidget::changeEvent(event);
 }
 
 void SecondaryWindow::closeEvent(QCloseEvent *event)

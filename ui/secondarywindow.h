@@ -18,6 +18,7 @@ protected:
     // Call after the layout is set up, so that the declared size is known.
     void finishSetup(const QString &objectName);
 
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 

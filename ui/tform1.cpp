@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "fonts.h"
 #include "forms.h"
 #include "listing.h"
 #include "placement.h"
@@ -60,7 +61,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_ui(new Ui::TForm1)
 {
     m_ui->setupUi(this);
     setObjectName(QStringLiteral("Form1"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
     auto *tabStyle = new CompactTabStyle(QApplication::style()->name());
     tabStyle->setParent(this);
     m_ui->PageControl1->tabBar()->setStyle(tabStyle);
@@ -115,8 +116,11 @@ void TForm1::setUpInputs()
     for (QLineEdit *initial : {m_ui->Edit3, m_ui->Edit4})
         initial->setValidator(new UpperCaseValidator(initial));
     // The table keeps the streets in the box's order, so start-up needs no collation.
+    QStringList streets;
+    streets.reserve(StreetCount);
     for (const char *street : StreetNames)
-        m_ui->ComboBox1->addItem(QString::fromUtf8(street));
+        streets << QString::fromUtf8(street);
+    m_ui->ComboBox1->addItems(streets);
     m_ui->ComboBox1->setCurrentIndex(-1);
 
     m_keyDownHandlers = {
@@ -137,6 +141,13 @@ void TForm1::setVisible(bool visible)
         m_placed = true;
     }
     QMainWindow::setVisible(visible);
+}
+
+void TForm1::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        UseAvailableFamily(this);
+    QMainWindow::changeEvent(event);
 }
 
 int TForm1::KeyCode(const QKeyEvent *event)

@@ -49,6 +49,7 @@ public:
     void Image5Click();
 
 protected:
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
