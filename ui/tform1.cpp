@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "celldelegate.h"
 #include "fonts.h"
 #include "forms.h"
 #include "listing.h"
@@ -86,6 +87,7 @@ void TForm1::setUpGrid()
 {
     QTableView *grid = m_ui->StringGrid1;
     grid->setModel(&m_grid);
+    grid->setItemDelegate(new CellDelegate(grid));
     QHeaderView *header = grid->horizontalHeader();
     header->setMinimumSectionSize(8);
     header->setFixedHeight(ResultGrid::RowHeight);
@@ -100,8 +102,12 @@ void TForm1::setUpGrid()
     palette.setColor(QPalette::Base, palette.color(QPalette::HighlightedText));
     grid->setPalette(palette);
 
-    // A new answer is read from its first row.
-    connect(&m_grid, &QAbstractItemModel::modelReset, grid, &QAbstractItemView::scrollToTop);
+    // A new answer is read from its first row. Laying the view out at once, not on
+    // Qt's deferred timer, draws the new rows and scroll bar in one repaint.
+    connect(&m_grid, &QAbstractItemModel::modelReset, grid, [grid] {
+        grid->doItemsLayout();
+        grid->scrollToTop();
+    });
 
     m_statusPanel = new QLabel(m_ui->StatusBar1);
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel"));
