@@ -111,13 +111,12 @@ void benchListingAndSearches()
     auto *edit5 = control<QLineEdit>("Edit5");
 
     // The listing starts from a one-row answer, so its scroll bar appears as well.
-    report("ShowWholeDirectory (1790 rows)",
-           timeThroughRepaint(
-               [&] {
-                   edit1->setText(QStringLiteral("22515"));
-                   Form1->Button1Click();
-               },
-               [] { Form1->Image5Click(); }, Runs));
+    report("ShowWholeDirectory (1790 rows)", timeThroughRepaint(
+                                                 [&] {
+                                                     edit1->setText(QStringLiteral("22515"));
+                                                     Form1->Button1Click();
+                                                 },
+                                                 [] { Form1->Image5Click(); }, Runs));
     // Searches start from a full grid, the worst case for the reset.
     const auto afterListing = [](const std::function<void()> &fill) {
         return [fill] {
@@ -126,30 +125,33 @@ void benchListingAndSearches()
         };
     };
     report("SearchByPhone, shared number (2 rows)",
-           timeThroughRepaint(afterListing([&] { edit1->setText(QStringLiteral("22515")); }),
-                              [] { Form1->Button1Click(); }, Runs));
+           timeThroughRepaint(
+               afterListing([&] { edit1->setText(QStringLiteral("22515")); }),
+               [] { Form1->Button1Click(); }, Runs));
     report("SearchByPhone, not found",
-           timeThroughRepaint(afterListing([&] { edit1->setText(QStringLiteral("99999")); }),
-                              [] { Form1->Button1Click(); }, Runs));
+           timeThroughRepaint(
+               afterListing([&] { edit1->setText(QStringLiteral("99999")); }),
+               [] { Form1->Button1Click(); }, Runs));
     report("SearchBySurname, Иванова (31 rows)",
-           timeThroughRepaint(afterListing([&] { edit2->setText(QStringLiteral("Иванова")); }),
-                              [] { Form1->Button2Click(); }, Runs));
-    report("SearchBySurname with initial",
-           timeThroughRepaint(afterListing([&] {
-                                  edit2->setText(QStringLiteral("Иванова"));
-                                  edit3->setText(QStringLiteral("А"));
-                              }),
-                              [] { Form1->Button2Click(); }, Runs));
+           timeThroughRepaint(
+               afterListing([&] { edit2->setText(QStringLiteral("Иванова")); }),
+               [] { Form1->Button2Click(); }, Runs));
+    report("SearchBySurname with initial", timeThroughRepaint(
+                                               afterListing([&] {
+                                                   edit2->setText(QStringLiteral("Иванова"));
+                                                   edit3->setText(QStringLiteral("А"));
+                                               }),
+                                               [] { Form1->Button2Click(); }, Runs));
     report("SearchByAddress, Центральная (104 rows)",
            timeThroughRepaint(
                afterListing([&] { combo->setEditText(QStringLiteral("Центральная")); }),
                [] { Form1->Button3Click(); }, Runs));
-    report("SearchByAddress, Лесная 12",
-           timeThroughRepaint(afterListing([&] {
-                                  combo->setEditText(QStringLiteral("Лесная"));
-                                  edit5->setText(QStringLiteral("12"));
-                              }),
-                              [] { Form1->Button3Click(); }, Runs));
+    report("SearchByAddress, Лесная 12", timeThroughRepaint(
+                                             afterListing([&] {
+                                                 combo->setEditText(QStringLiteral("Лесная"));
+                                                 edit5->setText(QStringLiteral("12"));
+                                             }),
+                                             [] { Form1->Button3Click(); }, Runs));
 }
 
 long long monotonicNs()

@@ -8,14 +8,14 @@ constexpr char16_t NoCharacter = 0xFFFD;
 
 // Upper half of Windows-1251; the lower half is ASCII.
 constexpr std::array<char16_t, 128> UpperHalf = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, // 80
-    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F, // 88
-    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,      // 80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,      // 88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,      // 90
     NoCharacter, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, // 98
-    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, // A0
-    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, // A8
-    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, // B0
-    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457, // B8
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,      // A0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,      // A8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,      // B0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,      // B8
     // C0..FF: А..я in Unicode order.
     0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, //
     0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F, //
@@ -27,28 +27,22 @@ constexpr std::array<char16_t, 128> UpperHalf = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F, //
 };
 
-// Reverse of UpperHalf for the code points 0x0080..0x2122 it reaches, built once.
-struct ReverseTable
-{
-    static constexpr char32_t Base = 0x80;
-    static constexpr char32_t End = 0x2123;
-    std::array<unsigned char, End - Base> bytes{}; // 0: not in Windows-1251
+// Reverse of UpperHalf for the code points 0x0080..0x2122 it reaches; 0 where a code
+// point has no Windows-1251 byte. Built by the compiler.
+constexpr char32_t ReverseBase = 0x80;
+constexpr char32_t ReverseEnd = 0x2123;
 
-    ReverseTable()
-    {
-        for (int i = 0; i < 128; ++i) {
-            const char16_t u = UpperHalf[static_cast<std::size_t>(i)];
-            if (u != NoCharacter)
-                bytes[u - Base] = static_cast<unsigned char>(0x80 + i);
-        }
+constexpr std::array<unsigned char, ReverseEnd - ReverseBase> makeReverseTable()
+{
+    std::array<unsigned char, ReverseEnd - ReverseBase> bytes{};
+    for (std::size_t i = 0; i < UpperHalf.size(); ++i) {
+        if (UpperHalf[i] != NoCharacter)
+            bytes[UpperHalf[i] - ReverseBase] = static_cast<unsigned char>(0x80 + i);
     }
-};
-
-const ReverseTable &reverseTable()
-{
-    static const ReverseTable table;
-    return table;
+    return bytes;
 }
+
+constexpr auto ReverseTable = makeReverseTable();
 
 } // namespace
 
@@ -63,9 +57,9 @@ char fromUnicode(char32_t codePoint)
 {
     if (codePoint < 0x80)
         return static_cast<char>(codePoint);
-    if (codePoint >= ReverseTable::End)
+    if (codePoint >= ReverseEnd)
         return Unmappable;
-    const unsigned char byte = reverseTable().bytes[codePoint - ReverseTable::Base];
+    const unsigned char byte = ReverseTable[codePoint - ReverseBase];
     return byte ? static_cast<char>(byte) : Unmappable;
 }
 
@@ -78,6 +72,19 @@ void decodeUtf8(std::string_view utf8, Put put)
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
+        // ASCII and two-byte sequences (all of Cyrillic) are nearly all the table holds.
+        if (lead < 0x80) {
+            put(static_cast<char>(lead));
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF && i + 1 < utf8.size() &&
+            (static_cast<unsigned char>(utf8[i + 1]) & 0xC0u) == 0x80u) {
+            put(fromUnicode(((lead & 0x1Fu) << 6) |
+                            (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu)));
+            i += 2;
+            continue;
+        }
         int extra = 0;
         char32_t cp = lead;
         char32_t minimum = 0;
@@ -133,7 +140,8 @@ std::string fromQString(const QString &text)
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t unit = text.at(i).unicode();
-        if (QChar::isHighSurrogate(unit) && i + 1 < n && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+        if (QChar::isHighSurrogate(unit) && i + 1 < n &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
             ++i; // any character beyond the BMP is outside Windows-1251
             out += Unmappable;
         } else if (QChar::isSurrogate(unit)) {

@@ -15,8 +15,7 @@ std::string FormatPhone(std::uint16_t phone)
            p.substr(std::min<std::size_t>(3, p.size()), 2);
 }
 
-std::string FormatSubscriberName(std::string_view surname, char nameInitial,
-                                 char patronymicInitial)
+std::string FormatSubscriberName(std::string_view surname, char nameInitial, char patronymicInitial)
 {
     std::string name;
     name.reserve(surname.size() + 5);

@@ -68,8 +68,8 @@ QString ResultGrid::Cell(int column, int row) const
     case 0:
         return Cp1251::toQString(FormatPhone(Phone[slot]));
     case 1:
-        return Cp1251::toQString(FormatSubscriberName(Surname[slot].view(), NameInitial[slot],
-                                                      PatronymicInitial[slot]));
+        return Cp1251::toQString(
+            FormatSubscriberName(Surname[slot].view(), NameInitial[slot], PatronymicInitial[slot]));
     case 2:
         return Cp1251::toQString(Street[slot].view());
     case 3:

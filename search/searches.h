@@ -7,7 +7,8 @@ class QLineEdit;
 class ResultGrid;
 
 // The prompt windows a search may bring up instead of searching.
-enum class Prompt {
+enum class Prompt
+{
     EnterNumber, // empty number
     WrongNumber, // number shorter than five characters
     EnterSurname,

@@ -69,8 +69,9 @@ void CodecTest::everyCharacterRoundTrips()
     QCOMPARE(unicode.size(), qsizetype(all.size()));
     QCOMPARE(Cp1251::fromQString(unicode), all);
     QCOMPARE(Cp1251::fromUtf8(unicode.toUtf8().toStdString()), all);
-    QCOMPARE(Cp1251::fromQString(QStringLiteral("Ёлкина ёжик №5")), std::string("\xA8\xEB\xEA\xE8\xED\xE0 \xB8\xE6\xE8\xEA \xB9"
-                                                                                "5"));
+    QCOMPARE(Cp1251::fromQString(QStringLiteral("Ёлкина ёжик №5")),
+             std::string("\xA8\xEB\xEA\xE8\xED\xE0 \xB8\xE6\xE8\xEA \xB9"
+                         "5"));
 }
 
 void CodecTest::unmappableBecomesQuestionMark_data()

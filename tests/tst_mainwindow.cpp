@@ -56,10 +56,10 @@ void MainWindowTest::startState()
     QCOMPARE(Form1->size(), QSize(500, 300));
     const auto *tabs = mainControl<QTabWidget>("PageControl1");
     QCOMPARE(tabs->currentIndex(), 0);
-    const QStringList captions = {
-        QStringLiteral("Поиск по телефону"), QStringLiteral("Поиск по фамилии"),
-        QStringLiteral("Поиск по адресу"), QStringLiteral("Информация"),
-        QStringLiteral("О программе")};
+    const QStringList captions = {QStringLiteral("Поиск по телефону"),
+                                  QStringLiteral("Поиск по фамилии"),
+                                  QStringLiteral("Поиск по адресу"), QStringLiteral("Информация"),
+                                  QStringLiteral("О программе")};
     for (int i = 0; i < captions.size(); ++i)
         QCOMPARE(tabs->tabText(i), captions.at(i));
     QCOMPARE(gridRowCount(), 2);
@@ -115,12 +115,14 @@ void MainWindowTest::infoTabTexts()
             texts << label->text();
     }
     const QString blanks = QStringLiteral(" ");
-    QCOMPARE(texts, (QStringList{QStringLiteral("Поселок") + blanks.repeated(11) + QStringLiteral("Заряй"),
-                                 QStringLiteral("Версия") + blanks.repeated(13) + QStringLiteral("1.0"),
-                                 QStringLiteral("Дата") + blanks.repeated(17) + QStringLiteral("08.03.2003"),
-                                 QStringLiteral("Число абонентов") + blanks.repeated(10) + QStringLiteral("1790"),
-                                 QStringLiteral("Номер телефона") + blanks.repeated(11) +
-                                     QStringLiteral("5-значный")}));
+    QCOMPARE(
+        texts,
+        (QStringList{
+            QStringLiteral("Поселок") + blanks.repeated(11) + QStringLiteral("Заряй"),
+            QStringLiteral("Версия") + blanks.repeated(13) + QStringLiteral("1.0"),
+            QStringLiteral("Дата") + blanks.repeated(17) + QStringLiteral("08.03.2003"),
+            QStringLiteral("Число абонентов") + blanks.repeated(10) + QStringLiteral("1790"),
+            QStringLiteral("Номер телефона") + blanks.repeated(11) + QStringLiteral("5-значный")}));
     QCOMPARE(mainControl<QGroupBox>("GroupBox1")->title(), QStringLiteral("Версия"));
     QCOMPARE(mainControl<QGroupBox>("GroupBox2")->title(), QStringLiteral("Информация"));
 }
@@ -172,15 +174,24 @@ void MainWindowTest::lengthLimitsAndCapitals_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("number: five") << 0 << "Edit1" << "5210456" << "52104";
-    QTest::newRow("surname: twenty")
-        << 1 << "Edit2" << QStringLiteral("Абвгдежзийклмнопрстуфх") << QStringLiteral("Абвгдежзийклмнопрсту");
-    QTest::newRow("surname: case kept") << 1 << "Edit2" << QStringLiteral("иванов") << QStringLiteral("иванов");
-    QTest::newRow("initial: one capital") << 1 << "Edit3" << QStringLiteral("пе") << QStringLiteral("П");
-    QTest::newRow("patronymic: one capital") << 1 << "Edit4" << QStringLiteral("ё") << QStringLiteral("Ё");
-    QTest::newRow("house: four") << 2 << "Edit5" << QStringLiteral("12-бв") << QStringLiteral("12-б");
-    QTest::newRow("house: lower case kept") << 2 << "Edit5" << QStringLiteral("7-а") << QStringLiteral("7-а");
-    QTest::newRow("flat: four") << 2 << "Edit6" << "123456" << "1234";
+    QTest::newRow("number: five") << 0 << "Edit1"
+                                  << "5210456"
+                                  << "52104";
+    QTest::newRow("surname: twenty") << 1 << "Edit2" << QStringLiteral("Абвгдежзийклмнопрстуфх")
+                                     << QStringLiteral("Абвгдежзийклмнопрсту");
+    QTest::newRow("surname: case kept")
+        << 1 << "Edit2" << QStringLiteral("иванов") << QStringLiteral("иванов");
+    QTest::newRow("initial: one capital")
+        << 1 << "Edit3" << QStringLiteral("пе") << QStringLiteral("П");
+    QTest::newRow("patronymic: one capital")
+        << 1 << "Edit4" << QStringLiteral("ё") << QStringLiteral("Ё");
+    QTest::newRow("house: four") << 2 << "Edit5" << QStringLiteral("12-бв")
+                                 << QStringLiteral("12-б");
+    QTest::newRow("house: lower case kept")
+        << 2 << "Edit5" << QStringLiteral("7-а") << QStringLiteral("7-а");
+    QTest::newRow("flat: four") << 2 << "Edit6"
+                                << "123456"
+                                << "1234";
 }
 
 void MainWindowTest::lengthLimitsAndCapitals()

@@ -29,15 +29,16 @@ int main(int argc, char *argv[])
             QImageReader reader(folder.filePath(svg));
             const QSize size = reader.size();
             if (!size.isValid()) {
-                std::fprintf(stderr, "render_icons: cannot read %s (is the SVG plugin installed?)\n",
+                std::fprintf(stderr,
+                             "render_icons: cannot read %s (is the SVG plugin installed?)\n",
                              qPrintable(svg));
                 return 1;
             }
             reader.setScaledSize(size * scale);
             const QImage image = reader.read();
             const QString base = folder.filePath(svg.chopped(4));
-            const QString png = scale == 1 ? base + QStringLiteral(".png")
-                                           : base + QStringLiteral("@2x.png");
+            const QString png =
+                scale == 1 ? base + QStringLiteral(".png") : base + QStringLiteral("@2x.png");
             if (image.isNull() || !image.save(png)) {
                 std::fprintf(stderr, "render_icons: cannot write %s\n", qPrintable(png));
                 return 1;

@@ -14,9 +14,8 @@ QString availableFamily(const QString &requested)
     static QHash<QString, QString> resolved;
     if (resolved.isEmpty()) {
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Microsoft Sans Serif"),
-                                    QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                                    QStringLiteral("Arimo")});
+                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                    QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
     }
     const auto known = resolved.constFind(requested);
     if (known != resolved.cend())
@@ -27,9 +26,10 @@ QString availableFamily(const QString &requested)
     QString family = requested;
     if (!installed.contains(requested, Qt::CaseInsensitive)) {
         const QStringList substitutes = QFont::substitutes(requested);
-        const auto present = std::find_if(
-            substitutes.cbegin(), substitutes.cend(),
-            [&installed](const QString &f) { return installed.contains(f, Qt::CaseInsensitive); });
+        const auto present =
+            std::find_if(substitutes.cbegin(), substitutes.cend(), [&installed](const QString &f) {
+                return installed.contains(f, Qt::CaseInsensitive);
+            });
         if (present != substitutes.cend())
             family = *present; // otherwise Qt's own fallback serves
     }

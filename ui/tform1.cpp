@@ -18,9 +18,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QProxyStyle>
 #include <QStyle>
-#include <QLabel>
 #include <QValidator>
 
 namespace {
@@ -186,9 +186,9 @@ void TForm1::FormCreate()
 
 SearchControls TForm1::searchControls()
 {
-    return {m_ui->Edit1,     m_ui->Edit2, m_ui->Edit3, m_ui->Edit4,
-            m_ui->ComboBox1, m_ui->Edit5, m_ui->Edit6, &m_grid,
-            [this](Prompt prompt) { showPrompt(prompt); }};
+    return {m_ui->Edit1, m_ui->Edit2,     m_ui->Edit3,
+            m_ui->Edit4, m_ui->ComboBox1, m_ui->Edit5,
+            m_ui->Edit6, &m_grid,         [this](Prompt prompt) { showPrompt(prompt); }};
 }
 
 void TForm1::showPrompt(Prompt prompt)
