@@ -149,14 +149,6 @@ void listWholeDirectory()
     QTest::mouseClick(mainControl<ClickableImage>("Image5"), Qt::LeftButton);
 }
 
-// Key by key, like a keyboard with a Russian layout: keyClicks() only knows Latin-1.
-void typeInto(QWidget *box, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, box, Qt::Key(c.toUpper().unicode()), QString(c),
-                            Qt::NoModifier);
-}
-
 // Return, or Enter of the keypad.
 void pressEnter(QWidget *box, int key)
 {
@@ -166,16 +158,16 @@ void pressEnter(QWidget *box, int key)
 void searchPhone(const QString &number)
 {
     openTab(PhoneTab);
-    typeInto(edit("Edit1"), number);
+    typeText(edit("Edit1"), number);
     QTest::mouseClick(searchButton(PhoneTab), Qt::LeftButton);
 }
 
 void searchSurname(const QString &surname, const QString &name, const QString &patronymic)
 {
     openTab(SurnameTab);
-    typeInto(edit("Edit2"), surname);
-    typeInto(edit("Edit3"), name);
-    typeInto(edit("Edit4"), patronymic);
+    typeText(edit("Edit2"), surname);
+    typeText(edit("Edit3"), name);
+    typeText(edit("Edit4"), patronymic);
     QTest::mouseClick(searchButton(SurnameTab), Qt::LeftButton);
 }
 
@@ -185,11 +177,11 @@ void searchAddress(const QString &street, bool typed, const QString &house, cons
 {
     openTab(AddressTab);
     if (typed)
-        typeInto(streetBox(), street);
+        typeText(streetBox(), street);
     else
         streetBox()->setCurrentIndex(streetBox()->findText(street));
-    typeInto(edit("Edit5"), house);
-    typeInto(edit("Edit6"), flat);
+    typeText(edit("Edit5"), house);
+    typeText(edit("Edit6"), flat);
     QTest::mouseClick(searchButton(AddressTab), Qt::LeftButton);
 }
 
@@ -415,17 +407,17 @@ void SearchesTest::buttonAndEnterSearchAlike()
     openTab(tab);
     QList<int> expected;
     if (tab == PhoneTab) {
-        typeInto(edit("Edit1"), QStringLiteral("52123"));
+        typeText(edit("Edit1"), QStringLiteral("52123"));
         expected = {26, 27};
     } else if (tab == SurnameTab) {
-        typeInto(edit("Edit2"), QStringLiteral("Иванова"));
-        typeInto(edit("Edit3"), QStringLiteral("А"));
-        typeInto(edit("Edit4"), QStringLiteral("А"));
+        typeText(edit("Edit2"), QStringLiteral("Иванова"));
+        typeText(edit("Edit3"), QStringLiteral("А"));
+        typeText(edit("Edit4"), QStringLiteral("А"));
         expected = {33, 680};
     } else {
-        typeInto(streetBox(), QStringLiteral("Советская"));
-        typeInto(edit("Edit5"), QStringLiteral("14"));
-        typeInto(edit("Edit6"), QStringLiteral("12"));
+        typeText(streetBox(), QStringLiteral("Советская"));
+        typeText(edit("Edit5"), QStringLiteral("14"));
+        typeText(edit("Edit6"), QStringLiteral("12"));
         expected = {798};
     }
     // Typing alone must not search.
@@ -531,7 +523,7 @@ void SearchesTest::missingInputBringsUpPrompt()
     listWholeDirectory();
     openTab(tab);
     QLineEdit *typedInto = edit(box.constData());
-    typeInto(typedInto, text);
+    typeText(typedInto, text);
     if (key == 0)
         QTest::mouseClick(searchButton(tab), Qt::LeftButton);
     else
