@@ -27,7 +27,6 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
     QuitOnSignal quitOnSignal;
     Forms forms;
     Form1->show();

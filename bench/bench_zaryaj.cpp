@@ -54,9 +54,11 @@ double median(std::vector<double> values)
 
 void report(const char *name, const std::vector<double> &ms)
 {
-    std::printf("%-40s median %7.3f ms  (min %.3f, max %.3f, %zu runs)\n", name, median(ms),
-                *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()),
-                ms.size());
+    // Padded by characters, not bytes, so that Cyrillic names line up too.
+    const QByteArray padded = QString::fromUtf8(name).leftJustified(40).toUtf8();
+    std::printf("%s median %7.3f ms  (min %.3f, max %.3f, %zu runs)\n", padded.constData(),
+                median(ms), *std::min_element(ms.begin(), ms.end()),
+                *std::max_element(ms.begin(), ms.end()), ms.size());
 }
 
 template <typename T>

@@ -6,7 +6,6 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
     Forms forms;
     Form1->show();
     reportWhenIdle(Form1);

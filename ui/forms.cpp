@@ -9,6 +9,9 @@
 #include "tform7.h"
 #include "tform8.h"
 
+#include <QGuiApplication>
+#include <QIcon>
+
 TForm1 *Form1 = nullptr;
 TForm2 *Form2 = nullptr;
 TForm3 *Form3 = nullptr;
@@ -35,6 +38,7 @@ T *create(std::unique_ptr<T> &owner, T *&global)
 
 Forms::Forms()
 {
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
     create(m_form1, Form1);
     create(m_form2, Form2);
     create(m_form3, Form3);

@@ -62,7 +62,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_ui(new Ui::TForm1)
 {
     m_ui->setupUi(this);
     setObjectName(QStringLiteral("Form1"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
     auto *tabStyle = new CompactTabStyle(QApplication::style()->name());
     tabStyle->setParent(this);
     m_ui->PageControl1->tabBar()->setStyle(tabStyle);
