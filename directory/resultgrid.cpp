@@ -114,14 +114,7 @@ QVariant ResultGrid::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
         return {};
-    switch (role) {
-    case Qt::DisplayRole:
-        return Cell(index.column(), index.row() + 1);
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
-    default:
-        return {};
-    }
+    return role == Qt::DisplayRole ? Cell(index.column(), index.row() + 1) : QVariant();
 }
 
 QVariant ResultGrid::headerData(int section, Qt::Orientation orientation, int role) const

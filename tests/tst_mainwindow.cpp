@@ -34,6 +34,7 @@ private slots:
     void tabOrderWithinTabs();
     void streetListSortedAndClosed();
     void listingLeavesInputsAlone();
+    void streetCompletionIsWhatIsSearched();
 
 private:
     std::unique_ptr<RunningForms> m_forms;
@@ -340,6 +341,28 @@ void MainWindowTest::listingLeavesInputsAlone()
     // Only the pictures act: a click on a caption does nothing.
     QTest::mouseClick(mainControl<QLabel>("Label18"), Qt::LeftButton);
     QVERIFY(Form1->isVisible());
+}
+
+void MainWindowTest::streetCompletionIsWhatIsSearched()
+{
+    mainControl<QTabWidget>("PageControl1")->setCurrentIndex(2);
+    auto *combo = mainControl<QComboBox>("ComboBox1");
+    combo->setFocus();
+    // Typed in the entry's case, the completed entry is searched.
+    typeText(combo, QStringLiteral("Цен"));
+    QCOMPARE(combo->currentText(), QStringLiteral("Центральная"));
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCOMPARE(statusText(), QStringLiteral("Поиск завершен"));
+    QVERIFY(gridRowCount() > 2);
+    for (int row = 1; row < gridRowCount(); ++row)
+        QCOMPARE(gridCell(2, row), QStringLiteral("Центральная"));
+
+    // In another case nothing is completed, so the box shows just what is searched.
+    combo->clearEditText();
+    typeText(combo, QStringLiteral("цен"));
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCOMPARE(combo->currentText(), QStringLiteral("цен"));
+    QCOMPARE(statusText(), QStringLiteral("Абонент не найден"));
 }
 
 QTEST_MAIN(MainWindowTest)

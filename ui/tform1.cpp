@@ -17,6 +17,7 @@
 #include "ui_tform1.h"
 
 #include <QApplication>
+#include <QCompleter>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProxyStyle>
@@ -127,6 +128,10 @@ void TForm1::setUpInputs()
         streets << QString::fromUtf8(street);
     m_ui->ComboBox1->addItems(streets);
     m_ui->ComboBox1->setCurrentIndex(-1);
+    // Streets are searched case-sensitively, so the box completes only what is typed
+    // in the entry's own case: otherwise "цен" would read "центральная" when Enter
+    // starts the search, and "Центральная" only after the box took the key.
+    m_ui->ComboBox1->completer()->setCaseSensitivity(Qt::CaseSensitive);
 
     m_keyDownHandlers = {
         {m_ui->Edit1, &TForm1::Edit1KeyDown},         {m_ui->Edit2, &TForm1::Edit2KeyDown},
