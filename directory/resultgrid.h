@@ -45,7 +45,7 @@ public:
     // Cell text in grid coordinates: row 0 is the header.
     QString Cell(int column, int row) const;
 
-    QString Status() const { return m_status; }
+    QString StatusText() const { return m_status; }
     void SetStatus(const QString &text);
 
     // While one is alive, changes reach the views as one reset when the last ends,

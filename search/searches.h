@@ -29,11 +29,12 @@ struct SearchControls
     std::function<void(Prompt)> showPrompt;
 };
 
+// A shorter number is refused before any slot is looked at.
+inline constexpr int PhoneLength = 5;
+
 // Each search resets the grid to its header and one empty row, clears the inputs of
 // the two other search tabs, then either prompts for missing input (leaving the status
 // line as it was) or scans every slot of the store and appends the matches in slot order.
-inline constexpr int PhoneLength = 5;
-
 void SearchByPhone(const SearchControls &c);
 void SearchBySurname(const SearchControls &c);
 void SearchByAddress(const SearchControls &c);

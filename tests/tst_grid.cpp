@@ -100,7 +100,7 @@ void GridTest::startsWithEmptyHeaderAndOneEmptyRow()
     QCOMPARE(grid.RowCount(), 2);
     QCOMPARE(row(grid, 0), QStringLiteral("||||"));
     QCOMPARE(row(grid, 1), QStringLiteral("||||"));
-    QCOMPARE(grid.Status(), QString());
+    QCOMPARE(grid.StatusText(), QString());
     grid.WriteHeader();
     QCOMPARE(row(grid, 0), QStringLiteral("Номер|Фамилия И.О.|Улица|дом|кв."));
     QCOMPARE(grid.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
@@ -184,7 +184,7 @@ void GridTest::statusChangesOnlyWhenTextDoes()
     grid.SetStatus(Status::NumberNotFound);
     QCOMPARE(spy.count(), 2);
     QCOMPARE(spy.last().at(0).toString(), QStringLiteral("Номер не найден"));
-    QCOMPARE(grid.Status(), QStringLiteral("Номер не найден"));
+    QCOMPARE(grid.StatusText(), QStringLiteral("Номер не найден"));
 }
 
 void GridTest::listingShowsEveryCompleteRecordTwiceInARow()
@@ -196,7 +196,7 @@ void GridTest::listingShowsEveryCompleteRecordTwiceInARow()
     for (int pass = 0; pass < 2; ++pass) {
         ShowWholeDirectory(grid);
         QCOMPARE(grid.RowCount(), 1791);
-        QCOMPARE(grid.Status(), QStringLiteral("Вывод базы данных на экран завершен"));
+        QCOMPARE(grid.StatusText(), QStringLiteral("Вывод базы данных на экран завершен"));
         QStringList rows;
         for (int r = 1; r < grid.RowCount(); ++r)
             rows << row(grid, r);
