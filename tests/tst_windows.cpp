@@ -139,6 +139,18 @@ bool catchesSignal(qint64 pid, int signal)
     return false;
 }
 
+// A key as the keyboard sends it: to the window with the focus, or an open menu.
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(static_cast<QWidget *>(nullptr), key, modifiers);
+}
+
+QString focused()
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QString();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Dismissal)
@@ -196,6 +208,101 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(Form1));
         QCOMPARE(mainWindowState(), before);
         QCOMPARE(QApplication::focusWidget(), Form1->focusWidget());
+    }
+
+    // Everything the program offers, with nothing but key presses after the start.
+    void keyboardAlone()
+    {
+        QCOMPARE(focused(), QStringLiteral("Edit1"));
+        typeText(nullptr, QStringLiteral("52123"));
+        press(Qt::Key_Return);
+        QCOMPARE(gridRowCount(), 3);
+
+        // Into the grid and out again, both ways; the arrows move between its cells.
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), QStringLiteral("StringGrid1"));
+        press(Qt::Key_Down);
+        QCOMPARE(resultGrid()->currentIndex().row(), 1);
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), QStringLiteral("qt_tabwidget_tabbar"));
+        press(Qt::Key_Backtab);
+        press(Qt::Key_Backtab);
+        QCOMPARE(focused(), QStringLiteral("Edit1"));
+
+        // Each prompt in and out, each search by Enter in a box or on its button.
+        const auto toTab = [](int index) {
+            while (focused() != QLatin1String("qt_tabwidget_tabbar"))
+                press(Qt::Key_Backtab);
+            while (mainControl<QTabWidget>("PageControl1")->currentIndex() < index)
+                press(Qt::Key_Right);
+            while (mainControl<QTabWidget>("PageControl1")->currentIndex() > index)
+                press(Qt::Key_Left);
+            press(Qt::Key_Tab);
+        };
+        const auto promptAndBack = [](const char *prompt, Qt::Key key) {
+            QCOMPARE(visibleWindows(), QWidgetList{window(QLatin1String(prompt))});
+            QVERIFY(QTest::qWaitForWindowActive(window(QLatin1String(prompt))));
+            press(key);
+            QCOMPARE(visibleWindows(), QWidgetList{Form1});
+            QVERIFY(QTest::qWaitForWindowActive(Form1));
+        };
+        toTab(1);
+        QCOMPARE(focused(), QStringLiteral("Edit2"));
+        press(Qt::Key_Return);
+        promptAndBack("Form7", Qt::Key_Return);
+        typeText(nullptr, QStringLiteral("Иванова"));
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), QStringLiteral("Button2"));
+        press(Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(statusText(), QStringLiteral("Поиск завершен"));
+        QCOMPARE(gridCell(1, 1).section(QLatin1Char(' '), 0, 0), QStringLiteral("Иванова"));
+
+        toTab(2);
+        QCOMPARE(focused(), QStringLiteral("ComboBox1"));
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_Tab);
+        QCOMPARE(focused(), QStringLiteral("Button3"));
+        press(Qt::Key_Return);
+        promptAndBack("Form8", Qt::Key_Space);
+        press(Qt::Key_Backtab);
+        press(Qt::Key_Backtab);
+        press(Qt::Key_Backtab);
+        typeText(nullptr, QStringLiteral("Лесная"));
+        press(Qt::Key_Tab);
+        typeText(nullptr, QStringLiteral("12"));
+        press(Qt::Key_Return);
+        QCOMPARE(gridRow(1).section(QLatin1Char('|'), 2, 3), QStringLiteral("Лесная|12"));
+
+        toTab(0);
+        QCOMPARE(focused(), QStringLiteral("Button1"));
+        press(Qt::Key_Return);
+        promptAndBack("Form2", Qt::Key_Return);
+        QCOMPARE(focused(), QStringLiteral("Button1"));
+        press(Qt::Key_Tab);
+        typeText(nullptr, QStringLiteral("123"));
+        press(Qt::Key_Return);
+        promptAndBack("Form3", Qt::Key_Escape);
+
+        // The pictures, left to right.
+        toTab(AboutTab);
+        QCOMPARE(focused(), QStringLiteral("Image5"));
+        press(Qt::Key_Space);
+        QCOMPARE(gridRowCount(), 1791);
+        const std::pair<const char *, Qt::Key> pictures[] = {
+            {"Form5", Qt::Key_Return}, {"Form4", Qt::Key_Space}, {"Form6", Qt::Key_Enter}};
+        for (const auto &[opens, key] : pictures) {
+            press(Qt::Key_Tab);
+            const QString picture = focused();
+            press(key);
+            promptAndBack(opens, Qt::Key_Escape);
+            QCOMPARE(focused(), picture);
+        }
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), QStringLiteral("Image4"));
+        QVERIFY(endsProgram([] { press(Qt::Key_Return); }));
+        QVERIFY(visibleWindows().isEmpty());
     }
 
     // Only a left click released over the picture counts.

@@ -2,7 +2,9 @@
 
 #include <QLabel>
 
-// A picture that acts on a click, like the pictures of the About tab.
+// A picture that acts like a push button, like the pictures of the About tab: a left
+// click released over it, or Space or Enter while it has the keyboard focus. To a
+// screen reader it is a push button named by its caption, with a press action.
 class ClickableImage final : public QLabel
 {
     Q_OBJECT
@@ -10,12 +12,17 @@ class ClickableImage final : public QLabel
 public:
     explicit ClickableImage(QWidget *parent = nullptr);
 
+    // What a click does; also the screen reader's press action.
+    void click();
+
 signals:
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     bool m_pressed = false;

@@ -1,5 +1,6 @@
 #include "forms.h"
 
+#include "accessibility.h"
 #include "tform1.h"
 #include "tform2.h"
 #include "tform3.h"
@@ -39,6 +40,7 @@ T *create(std::unique_ptr<T> &owner, T *&global)
 Forms::Forms()
 {
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
+    InstallAccessibility();
     create(m_form1, Form1);
     create(m_form2, Form2);
     create(m_form3, Form3);

@@ -4,8 +4,10 @@
 #include "forms.h"
 #include "placement.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 
 SecondaryWindow::SecondaryWindow(QWidget *parent)
@@ -52,6 +54,12 @@ void SecondaryWindow::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
 }
 
+QString PromptWindow::Message() const
+{
+    const auto *label = findChild<QLabel *>(QStringLiteral("Label1"));
+    return label ? label->text() : QString();
+}
+
 void PromptWindow::Button1Click()
 {
     ReturnToMain(this);
@@ -62,4 +70,6 @@ void PromptWindow::showEvent(QShowEvent *event)
     SecondaryWindow::showEvent(event);
     if (auto *ok = findChild<QPushButton *>(QStringLiteral("Button1")))
         ok->setFocus(Qt::ActiveWindowFocusReason);
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }

@@ -27,13 +27,15 @@ private:
 };
 
 // A prompt window: an icon, one message and "Ok", which has the focus and takes Enter
-// and Space.
+// and Space. It comes up as an alert, so a screen reader reads the message out.
 class PromptWindow : public SecondaryWindow
 {
     Q_OBJECT
 
 public:
     using SecondaryWindow::SecondaryWindow;
+
+    QString Message() const;
 
     void Button1Click();
 

@@ -1,9 +1,13 @@
 #include "tform1.h"
 
+#include "accessibility.h"
 #include "celldelegate.h"
 #include "fonts.h"
 #include "forms.h"
+#include "gridtext.h"
 #include "listing.h"
+#include "pastedtext.h"
+#include "pasteguard.h"
 #include "placement.h"
 #include "records.h"
 #include "store.h"
@@ -16,10 +20,13 @@
 #include "tform8.h"
 #include "ui_tform1.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QProxyStyle>
 #include <QStyle>
 #include <QValidator>
@@ -57,6 +64,12 @@ public:
     }
 };
 
+// A number pasted as the grid shows it ("2-25-15") is wanted as its digits.
+QString phoneBoxPaste(const QString &pasted)
+{
+    return ShownNumberDigits(pasted).value_or(pasted);
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_ui(new Ui::TForm1)
@@ -67,6 +80,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_ui(new Ui::TForm1)
     tabStyle->setParent(this);
     m_ui->PageControl1->tabBar()->setStyle(tabStyle);
     setUpGrid();
+    setUpCopying();
     setUpInputs();
 
     connect(m_ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
@@ -114,13 +128,63 @@ void TForm1::setUpGrid()
     m_statusPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_statusPanel->setMinimumWidth(50);
     m_ui->StatusBar1->addWidget(m_statusPanel, 1);
-    connect(&m_grid, &ResultGrid::statusChanged, m_statusPanel, &QLabel::setText);
+    connect(&m_grid, &ResultGrid::statusChanged, this, [this](const QString &text) {
+        m_statusPanel->setText(text);
+        m_statusTextChanged = true;
+    });
+    // Every answer ends with one reset of the grid. Its message is read out to a screen
+    // reader even when it repeats the last one, since the user asked again; a prompt
+    // window speaks for itself.
+    connect(&m_grid, &QAbstractItemModel::modelReset, this, [this] {
+        if (isVisible() && !m_statusTextChanged && !m_statusPanel->text().isEmpty())
+            AnnounceName(m_statusPanel);
+        m_statusTextChanged = false;
+    });
+}
+
+void TForm1::setUpCopying()
+{
+    QTableView *grid = m_ui->StringGrid1;
+    auto *copyRow = new QAction(QStringLiteral("Копировать строку"), grid);
+    copyRow->setShortcut(QKeySequence::Copy);
+    copyRow->setShortcutContext(Qt::WidgetShortcut);
+    connect(copyRow, &QAction::triggered, this, &TForm1::copyCurrentRow);
+    auto *copyAll = new QAction(QStringLiteral("Копировать всё"), grid);
+    connect(copyAll, &QAction::triggered, this, &TForm1::copyAllRows);
+    grid->addActions({copyRow, copyAll});
+    // Shown with popup(), not exec(), so that the menu never runs an event loop of its own.
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this, [grid](const QPoint &pos) {
+        auto *menu = new QMenu(grid);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addActions(grid->actions());
+        menu->popup(grid->viewport()->mapToGlobal(pos));
+    });
+}
+
+void TForm1::copyCurrentRow()
+{
+    const QModelIndex current = m_ui->StringGrid1->currentIndex();
+    if (!current.isValid())
+        return;
+    const QString row = RowText(m_grid, current.row());
+    if (!row.isEmpty())
+        QGuiApplication::clipboard()->setText(row);
+}
+
+void TForm1::copyAllRows()
+{
+    QGuiApplication::clipboard()->setText(AllRowsText(m_grid));
 }
 
 void TForm1::setUpInputs()
 {
     for (QLineEdit *initial : {m_ui->Edit3, m_ui->Edit4})
         initial->setValidator(new UpperCaseValidator(initial));
+    // Installed before the key-down handlers' filter, so those still see every key first.
+    PasteGuard::Install(m_ui->Edit1, phoneBoxPaste);
+    for (QLineEdit *box : {m_ui->Edit2, m_ui->Edit3, m_ui->Edit4, m_ui->Edit5, m_ui->Edit6})
+        PasteGuard::Install(box);
     // The table keeps the streets in the box's order, so start-up needs no collation.
     QStringList streets;
     streets.reserve(StreetCount);
@@ -141,6 +205,8 @@ void TForm1::setUpInputs()
     };
     for (auto it = m_keyDownHandlers.cbegin(); it != m_keyDownHandlers.cend(); ++it)
         it.key()->installEventFilter(this);
+    for (QPushButton *button : {m_ui->Button1, m_ui->Button2, m_ui->Button3})
+        button->installEventFilter(this);
     m_ui->Edit1->setFocus();
 }
 
@@ -173,11 +239,21 @@ int TForm1::KeyCode(const QKeyEvent *event)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
     // The handler sees the key before the box does; the box still gets it afterwards.
-    if (event->type() == QEvent::KeyPress) {
-        const auto handler = m_keyDownHandlers.constFind(watched);
-        if (handler != m_keyDownHandlers.cend())
-            (this->*handler.value())(KeyCode(static_cast<QKeyEvent *>(event)));
+    const auto handler = m_keyDownHandlers.constFind(watched);
+    if (handler != m_keyDownHandlers.cend()) {
+        (this->*handler.value())(KeyCode(key));
+        return false;
+    }
+    // Enter presses a focused button, as Space does; none of them is a default button.
+    auto *button = qobject_cast<QPushButton *>(watched);
+    if (button && KeyCode(key) == EnterKey) {
+        if (!key->isAutoRepeat())
+            button->click();
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -56,7 +56,10 @@ private:
     using KeyDownHandler = void (TForm1::*)(int);
 
     void setUpGrid();
+    void setUpCopying();
     void setUpInputs();
+    void copyCurrentRow();
+    void copyAllRows();
     SearchControls searchControls();
     void showPrompt(Prompt prompt);
 
@@ -65,4 +68,7 @@ private:
     QLabel *m_statusPanel = nullptr;
     QHash<QObject *, KeyDownHandler> m_keyDownHandlers;
     bool m_placed = false;
+    // Whether the status line's text changed during the current answer; a label
+    // announces its own changes, the same text again is announced by us.
+    bool m_statusTextChanged = false;
 };

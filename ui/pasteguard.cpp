@@ -1,0 +1,84 @@
+#include "pasteguard.h"
+
+#include "pastedtext.h"
+
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+
+PasteGuard::PasteGuard(QLineEdit *edit, Prepare prepare)
+    : QObject(edit), m_edit(edit), m_prepare(prepare)
+{}
+
+void PasteGuard::Install(QLineEdit *edit, Prepare prepare)
+{
+    edit->installEventFilter(new PasteGuard(edit, prepare));
+}
+
+void PasteGuard::insert(const QString &pasted)
+{
+    const QString text = m_prepare ? m_prepare(pasted) : pasted;
+    const qsizetype kept = m_edit->text().size() - m_edit->selectedText().size();
+    m_edit->insert(WholeCharactersPrefix(text, m_edit->maxLength() - kept).toString());
+}
+
+void PasteGuard::paste(QClipboard::Mode mode)
+{
+    const QString clip = QGuiApplication::clipboard()->text(mode);
+    if (!clip.isEmpty() || m_edit->hasSelectedText())
+        insert(clip);
+}
+
+void PasteGuard::showContextMenu(const QPoint &globalPos)
+{
+    // The box's own menu, with its "Paste" going through the guard.
+    QMenu *menu = m_edit->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (auto *pasteAction = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
+        disconnect(pasteAction, &QAction::triggered, nullptr, nullptr);
+        connect(pasteAction, &QAction::triggered, this, [this] { paste(QClipboard::Clipboard); });
+    }
+    menu->popup(globalPos);
+}
+
+bool PasteGuard::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_edit || m_edit->isReadOnly())
+        return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
+            paste(QClipboard::Clipboard);
+            return true;
+        }
+        return false;
+    case QEvent::ContextMenu:
+        showContextMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    case QEvent::MouseButtonRelease:
+        // X11's middle-click paste of the selection.
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton &&
+            QGuiApplication::clipboard()->supportsSelection()) {
+            m_edit->deselect();
+            paste(QClipboard::Selection);
+            return true;
+        }
+        return false;
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (drop->source() == m_edit || !drop->mimeData()->hasText())
+            return false;      // moving text within the box never lengthens it
+        QDragLeaveEvent leave; // ends the box's drop-cursor display
+        QCoreApplication::sendEvent(m_edit, &leave);
+        m_edit->setCursorPosition(m_edit->cursorPositionAt(drop->position().toPoint()));
+        insert(drop->mimeData()->text());
+        drop->acceptProposedAction();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
