@@ -4,6 +4,7 @@
 #include "clickableimage.h"
 #include "windowstest.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -137,6 +138,15 @@ bool catchesSignal(qint64 pid, int signal)
             return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1U;
     }
     return false;
+}
+
+// What the program told screen readers, as (object name, event) pairs.
+QList<QPair<QString, QAccessible::Event>> accessibilityEvents;
+
+void recordAccessibilityEvent(QAccessibleEvent *event)
+{
+    accessibilityEvents.append(
+        {event->object() ? event->object()->objectName() : QString(), event->type()});
 }
 
 // A key as the keyboard sends it: to the window with the focus, or an open menu.
@@ -380,6 +390,112 @@ private slots:
         QCOMPARE(mainWindowState(), before);
         QVERIFY(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), focusAfter);
+    }
+
+    void screenReaderNames_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("description");
+        const auto row = [](const char *window, const char *control, QAccessible::Role role,
+                            const char *name, const char *description = "") {
+            QTest::newRow(
+                qPrintable(QLatin1String(window) + QLatin1Char('/') + QLatin1String(control)))
+                << QString::fromLatin1(window) << QString::fromLatin1(control) << int(role)
+                << QString::fromUtf8(name) << QString::fromUtf8(description);
+        };
+        row("Form1", "Edit1", QAccessible::EditableText, "Номер телефона:");
+        row("Form1", "Edit2", QAccessible::EditableText, "Фамилия");
+        row("Form1", "Edit3", QAccessible::EditableText, "Первая буква имени");
+        row("Form1", "Edit4", QAccessible::EditableText, "Первая буква отчества");
+        row("Form1", "ComboBox1", QAccessible::ComboBox, "Улица");
+        row("Form1", "Edit5", QAccessible::EditableText, "дом");
+        row("Form1", "Edit6", QAccessible::EditableText, "кв.");
+        row("Form1", "Button3", QAccessible::Button, "Начать поиск");
+        row("Form1", "StringGrid1", QAccessible::Table, "Результаты поиска");
+        row("Form1", "StatusBar1", QAccessible::StatusBar, "Строка состояния");
+        row("Form1", "TabSheet2", QAccessible::Client, "Поиск по фамилии");
+        row("Form1", "TabSheet5", QAccessible::Client, "О программе");
+        row("Form1", "GroupBox3", QAccessible::Grouping, "Сведения о программе");
+        row("Form1", "Image5", QAccessible::Button, "Просмотр БД", "Показать весь справочник");
+        row("Form1", "Image1", QAccessible::Button, "От автора", "Как пользоваться справочником");
+        row("Form1", "Image2", QAccessible::Button, "Лицензия", "Условия использования");
+        row("Form1", "Image3", QAccessible::Button, "Редактор БД", "Редактор базы данных");
+        row("Form1", "Image4", QAccessible::Button, "Выход", "Закрыть программу");
+        row("Form4", "Memo1", QAccessible::EditableText, "Текст лицензии");
+        row("Form5", "Memo1", QAccessible::EditableText, "Заметки автора");
+        row("Form2", "Form2", QAccessible::AlertMessage, "Заряй 2003", "Введите номер телефона");
+        row("Form3", "Form3", QAccessible::AlertMessage, "Заряй 2003", "Неверный номер телефона");
+        row("Form7", "Form7", QAccessible::AlertMessage, "Заряй 2003", "Введите фамилию");
+        row("Form8", "Form8", QAccessible::AlertMessage, "Заряй 2003", "Введите название улицы");
+    }
+
+    void screenReaderNames()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, control);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        QWidget *top = ::window(window);
+        QWidget *widget = control == window ? top : top->findChild<QWidget *>(control);
+        QVERIFY(widget);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(accessible);
+        QCOMPARE(int(accessible->role()), role);
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+        QCOMPARE(accessible->text(QAccessible::Description), description);
+
+        // A picture is pressed like a button.
+        if (qobject_cast<ClickableImage *>(widget)) {
+            QAccessibleActionInterface *actions = accessible->actionInterface();
+            QVERIFY(actions);
+            QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+            QSignalSpy clicked(widget, SIGNAL(clicked()));
+            actions->doAction(QAccessibleActionInterface::pressAction());
+            QCOMPARE(clicked.count(), 1);
+        }
+
+        // Nothing a user can reach by Tab is nameless.
+        for (QWidget *reachable : top->findChildren<QWidget *>()) {
+            if (reachable->focusPolicy() & Qt::TabFocus && !reachable->focusProxy())
+                QVERIFY2(!QAccessible::queryAccessibleInterface(reachable)
+                              ->text(QAccessible::Name)
+                              .isEmpty(),
+                         reachable->metaObject()->className());
+        }
+    }
+
+    // A prompt is read out when it comes up; every answer on the status line is read out,
+    // also when it repeats the last one.
+    void screenReaderHearsPromptsAndAnswers()
+    {
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            QSKIP("no accessibility bridge offscreen; run by tst_windows_screenreader");
+        QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+        accessibilityEvents.clear();
+        QAccessible::installUpdateHandler(recordAccessibilityEvent);
+        const auto cleanUp = qScopeGuard([] { QAccessible::installUpdateHandler(nullptr); });
+        const QPair<QString, QAccessible::Event> statusRead = {QStringLiteral("StatusPanel"),
+                                                               QAccessible::NameChanged};
+        const QPair<QString, QAccessible::Event> promptRead = {QStringLiteral("Form2"),
+                                                               QAccessible::Alert};
+        auto *number = mainControl<QLineEdit>("Edit1");
+        number->setFocus();
+        QTest::keyClick(number, Qt::Key_Return);
+        QCOMPARE(accessibilityEvents.count(promptRead), 1);
+        QCOMPARE(accessibilityEvents.count(statusRead), 0);
+        dismiss(window(QStringLiteral("Form2")), Dismissal::Return);
+
+        for (const char *typed : {"52123", "52123", "00000"}) {
+            accessibilityEvents.clear();
+            number->setText(QLatin1String(typed));
+            QTest::keyClick(number, Qt::Key_Return);
+            QCOMPARE(accessibilityEvents.count(statusRead), 1);
+        }
+        QCOMPARE(statusText(), QStringLiteral("Номер не найден"));
     }
 
     void secondaryWindowLooks_data()

@@ -14,7 +14,8 @@ start | test | bench) ;;
     ;;
 esac
 
-packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
+packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n
+    xvfb dbus at-spi2-core)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

@@ -20,6 +20,7 @@
 #include "tform8.h"
 #include "ui_tform1.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -196,6 +197,7 @@ void TForm1::setUpInputs()
     // in the entry's own case: otherwise "цен" would read "центральная" when Enter
     // starts the search, and "Центральная" only after the box took the key.
     m_ui->ComboBox1->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    m_ui->ComboBox1->view()->setAccessibleName(QStringLiteral("Список улиц"));
 
     m_keyDownHandlers = {
         {m_ui->Edit1, &TForm1::Edit1KeyDown},         {m_ui->Edit2, &TForm1::Edit2KeyDown},

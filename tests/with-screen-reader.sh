@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs a command where a screen reader could listen: on an X server of its own (Xvfb),
+# with a D-Bus session and the accessibility bus, so that Qt's AT-SPI bridge is live
+# and accessibility events really go out.
+set -uo pipefail
+dir=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>/dev/null &
+xvfb=$!
+# Waiting for the server to go keeps its socket from being removed under the next one.
+trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$dir"' EXIT
+for _ in $(seq 100); do
+    [[ -s $dir/display ]] && break
+    sleep 0.1
+done
+export DISPLAY=":$(cat "$dir/display")" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+# The accessibility services talk on stderr when they start and when their bus or
+# display goes away; only the command's own words are passed on.
+dbus-run-session -- bash -c '
+    /usr/libexec/at-spi-bus-launcher --launch-immediately 2>/dev/null &
+    launcher=$!
+    "$@"
+    status=$?
+    kill "$launcher"
+    wait "$launcher"
+    exit "$status"' bash "$@" \
+    2> >(grep -v -e '^dbus-daemon' -e 'SpiRegistry daemon' -e 'X connection to' >&2)
