@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, then starts the program (`start`), runs every
-# test (`test`) or the benchmarks (`bench`). Safe to run again: it installs and
-# rebuilds only what is missing or changed.
+# test (`test`), the benchmarks (`bench`) or builds the Debian package (`deb`). Safe to
+# run again: it installs and rebuilds only what is missing or changed.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
 action=${1:-}
 case "$action" in
-start | test | bench) ;;
+start | test | bench | deb) ;;
 *)
-    echo "usage: $0 start|test|bench" >&2
+    echo "usage: $0 start|test|bench|deb" >&2
     exit 2
     ;;
 esac
 
-packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n
-    xvfb dbus at-spi2-core)
+packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
+# Installing and packaging: the SVG plugin renders the menu icon at build time,
+# dpkg-dev computes the package's dependencies, and Debian's validators check the result.
+packages+=(libqt6svg6 dpkg-dev desktop-file-utils appstream lintian)
+# A screen reader's view: an X server, a D-Bus session and the accessibility bus.
+packages+=(xvfb dbus at-spi2-core)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
@@ -46,4 +50,5 @@ case "$action" in
 start) exec "${as_user[@]}" "$build/app/zaryaj" ;;
 test) exec ctest --test-dir "$build" --output-on-failure ;;
 bench) exec "${as_user[@]}" "$build/bench/bench_zaryaj" ;;
+deb) exec "${as_user[@]}" cpack -G DEB --config "$build/CPackConfig.cmake" -B "$build/package" ;;
 esac

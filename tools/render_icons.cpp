@@ -3,6 +3,11 @@
 // needs no SVG support at start-up. Needs Qt's SVG image plugin (Debian: libqt6svg6).
 //
 //   render_icons ui/icons
+//
+// With three arguments it renders one drawing as a square PNG of the given size; the
+// build uses this for the program's icon in the desktop's icon theme.
+//
+//   render_icons ui/icons/app.svg 48 app-48.png
 
 #include <QDir>
 #include <QGuiApplication>
@@ -11,11 +16,47 @@
 
 #include <cstdio>
 
+namespace {
+
+// Renders svg at size (its own size when invalid) into png; false after saying why.
+bool render(const QString &svg, QSize size, const QString &png)
+{
+    QImageReader reader(svg);
+    const QSize own = reader.size();
+    if (!own.isValid()) {
+        std::fprintf(stderr, "render_icons: cannot read %s (is the SVG plugin installed?)\n",
+                     qPrintable(svg));
+        return false;
+    }
+    reader.setScaledSize(size.isValid() ? size : own);
+    const QImage image = reader.read();
+    if (image.isNull() || !image.save(png)) {
+        std::fprintf(stderr, "render_icons: cannot write %s\n", qPrintable(png));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
+    if (argc == 4) {
+        bool isNumber = false;
+        const int side = QString::fromLocal8Bit(argv[2]).toInt(&isNumber);
+        if (!isNumber || side <= 0 || side > 1024) {
+            std::fprintf(stderr, "render_icons: bad size %s\n", argv[2]);
+            return 2;
+        }
+        return render(QString::fromLocal8Bit(argv[1]), QSize(side, side),
+                      QString::fromLocal8Bit(argv[3]))
+                   ? 0
+                   : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: render_icons ICON_FOLDER\n");
+        std::fprintf(stderr, "usage: render_icons ICON_FOLDER\n"
+                             "       render_icons SVG SIZE PNG\n");
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
@@ -25,25 +66,11 @@ int main(int argc, char *argv[])
         return 1;
     }
     for (const QString &svg : svgs) {
-        for (const int scale : {1, 2}) {
-            QImageReader reader(folder.filePath(svg));
-            const QSize size = reader.size();
-            if (!size.isValid()) {
-                std::fprintf(stderr,
-                             "render_icons: cannot read %s (is the SVG plugin installed?)\n",
-                             qPrintable(svg));
-                return 1;
-            }
-            reader.setScaledSize(size * scale);
-            const QImage image = reader.read();
-            const QString base = folder.filePath(svg.chopped(4));
-            const QString png =
-                scale == 1 ? base + QStringLiteral(".png") : base + QStringLiteral("@2x.png");
-            if (image.isNull() || !image.save(png)) {
-                std::fprintf(stderr, "render_icons: cannot write %s\n", qPrintable(png));
-                return 1;
-            }
-        }
+        const QString base = folder.filePath(svg.chopped(4));
+        const QSize own = QImageReader(folder.filePath(svg)).size();
+        if (!render(folder.filePath(svg), own, base + QStringLiteral(".png")) ||
+            !render(folder.filePath(svg), own * 2, base + QStringLiteral("@2x.png")))
+            return 1;
     }
     return 0;
 }

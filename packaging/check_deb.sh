@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build tree, as the README's command does, and
+# checks it: the control fields a user's apt relies on, the files, and lintian.
+#
+#   check_deb.sh BUILD_DIR OUTPUT_DIR
+set -euo pipefail
+
+build=$1
+out=$2
+rm -rf "$out"
+mkdir -p "$out"
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 ||
+    {
+        cat "$out/cpack.log" >&2
+        exit 1
+    }
+debs=("$out"/zaryaj_*.deb)
+deb=${debs[0]}
+[[ -f $deb ]] || {
+    echo "FAIL: cpack made no package" >&2
+    exit 1
+}
+echo "package: $deb"
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+field() { dpkg-deb --field "$deb" "$1"; }
+[[ $(field Package) == zaryaj ]] || fail "Package is '$(field Package)'"
+[[ $(field Version) == 1.0 ]] || fail "Version is '$(field Version)'"
+[[ $(field Architecture) == "$(dpkg --print-architecture)" ]] ||
+    fail "Architecture is '$(field Architecture)'"
+depends=$(field Depends)
+echo "Depends: $depends"
+# Found by dpkg-shlibdeps, and the two that it cannot see.
+for needed in libqt6widgets6 libc6 qt6-qpa-plugins fonts-liberation; do
+    [[ ", $depends" == *", $needed "* || ", $depends," == *", $needed,"* ]] ||
+        fail "Depends lacks $needed"
+done
+field Description | grep -q 'Заряй' || fail "no Russian description"
+
+contents=$(dpkg-deb --contents "$deb")
+for path in ./usr/bin/zaryaj ./usr/share/applications/ru.zaryaj.Directory.desktop \
+    ./usr/share/metainfo/ru.zaryaj.Directory.metainfo.xml \
+    ./usr/share/icons/hicolor/256x256/apps/ru.zaryaj.Directory.png \
+    ./usr/share/man/man1/zaryaj.1.gz ./usr/share/doc/zaryaj/copyright; do
+    grep -q " $path\$" <<<"$contents" || fail "package lacks $path"
+done
+
+# Errors fail the test; warnings are shown.
+echo "lintian:"
+lintian --fail-on error --display-info "$deb" || fail "lintian reports errors"
+
+if ((failures)); then
+    echo "$failures failure(s)" >&2
+    exit 1
+fi
+echo "Debian package: all checks passed"
