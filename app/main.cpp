@@ -69,6 +69,8 @@ int main(int argc, char *argv[])
     qtHandler = qInstallMessageHandler(holdMessage);
     QApplication app(argc, argv);
     passHeldMessages();
+    // Lets a Wayland desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ru.zaryaj.Directory"));
     // Qt's own texts (a box's context menu, screen-reader names of its parts) in the
     // program's language, where Debian's translations are installed.
     QTranslator qtTexts;

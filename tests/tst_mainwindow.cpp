@@ -3,11 +3,13 @@
 #include "clickableimage.h"
 #include "windowstest.h"
 
+#include <QClipboard>
 #include <QCollator>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -35,6 +37,9 @@ private slots:
     void streetListSortedAndClosed();
     void listingLeavesInputsAlone();
     void streetCompletionIsWhatIsSearched();
+    void pasteIntoBoxes_data();
+    void pasteIntoBoxes();
+    void copyRows();
 
 private:
     std::unique_ptr<RunningForms> m_forms;
@@ -363,6 +368,124 @@ void MainWindowTest::streetCompletionIsWhatIsSearched()
     QTest::keyClick(combo, Qt::Key_Return);
     QCOMPARE(combo->currentText(), QStringLiteral("цен"));
     QCOMPARE(statusText(), QStringLiteral("Абонент не найден"));
+}
+
+// Opens a context menu the way a right click through the window system does.
+QMenu *openContextMenu(QWidget *widget, QPoint at)
+{
+    QTest::mouseClick(Form1->windowHandle(), Qt::RightButton, {}, widget->mapTo(Form1, at));
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+void chooseFromMenu(QMenu *menu, const QString &name)
+{
+    QAction *chosen = nullptr;
+    for (QAction *action : menu->actions()) {
+        if (action->text().section(QLatin1Char('\t'), 0, 0) == name)
+            chosen = action;
+    }
+    QVERIFY2(chosen, qPrintable(name));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
+}
+
+void MainWindowTest::pasteIntoBoxes_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("status"); // after Enter, where given
+    const auto row = [](const char *tag, const char *box, const char *before, const char *pasted,
+                        const char *how, const char *after, const char *status = "") {
+        QTest::newRow(tag) << QString::fromLatin1(box) << QString::fromUtf8(before)
+                           << QString::fromUtf8(pasted) << QString::fromLatin1(how)
+                           << QString::fromUtf8(after) << QString::fromUtf8(status);
+    };
+    // A number copied from the grid finds its owners again.
+    row("shown number", "Edit1", "", "2-25-15", "Ctrl+V", "22515", "Поиск завершен");
+    row("number with blanks around", "Edit1", "", " 22515 \n", "Shift+Insert", "22515");
+    row("blank-separated groups", "Edit1", "", "5 21 23", "menu", "52123", "Поиск завершен");
+    row("digits after a typed one", "Edit1", "5", "2-12-3", "Ctrl+V", "52123");
+    row("longer number, cut by the limit", "Edit1", "", "52-123-99", "Ctrl+V", "52123");
+    row("not a number: pasted as it is", "Edit1", "", "2-25-1x", "Ctrl+V", "2-25-");
+    row("number in a surname box: as it is", "Edit2", "", "2-25-15", "Ctrl+V", "2-25-15");
+    // A limit never leaves half a character.
+    row("emoji", "Edit1", "", "😀😀😀", "Ctrl+V", "😀😀");
+    row("emoji past the surname limit", "Edit2", "Абвгдежзийклмнопрст", "😀", "menu",
+        "Абвгдежзийклмнопрст");
+    row("letter with a combining mark", "Edit5", "12-", "и\u0306", "Ctrl+V", "12-");
+    row("initial: still a capital", "Edit3", "", "ж", "Ctrl+V", "Ж");
+}
+
+void MainWindowTest::pasteIntoBoxes()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, before);
+    QFETCH(QString, pasted);
+    QFETCH(QString, how);
+    QFETCH(QString, after);
+    QFETCH(QString, status);
+    auto *edit = mainControl<QLineEdit>(box.toLatin1());
+    mainControl<QTabWidget>("PageControl1")->setCurrentWidget(edit->parentWidget());
+    edit->setFocus();
+    typeText(edit, before);
+    QGuiApplication::clipboard()->setText(pasted);
+    if (how == QLatin1String("menu"))
+        chooseFromMenu(openContextMenu(edit, edit->rect().center()),
+                       QCoreApplication::translate("QLineEdit", "&Paste"));
+    else if (how == QLatin1String("Shift+Insert"))
+        QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+    else
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit->text(), after);
+    if (!status.isEmpty()) {
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(statusText(), status);
+    }
+}
+
+// The current row by Ctrl+C, or any row and the whole answer from the grid's menu, as
+// tab-separated lines a spreadsheet takes.
+void MainWindowTest::copyRows()
+{
+    auto *number = mainControl<QLineEdit>("Edit1");
+    typeText(number, QStringLiteral("52123"));
+    QTest::keyClick(number, Qt::Key_Return);
+    QCOMPARE(gridRowCount(), 3);
+    const auto line = [](int row) {
+        return gridRow(row).replace(QLatin1Char('|'), QLatin1Char('\t'));
+    };
+    QClipboard *clipboard = QGuiApplication::clipboard();
+
+    QTableView *grid = resultGrid();
+    QTest::keyClick(number, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), grid);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), line(2));
+
+    const QPoint firstRow = grid->visualRect(grid->model()->index(0, 3)).center();
+    chooseFromMenu(openContextMenu(grid->viewport(), firstRow),
+                   QStringLiteral("Копировать строку"));
+    QCOMPARE(clipboard->text(), line(1));
+    chooseFromMenu(openContextMenu(grid->viewport(), firstRow), QStringLiteral("Копировать всё"));
+    QCOMPARE(clipboard->text(), line(0) + QLatin1Char('\n') + line(1) + QLatin1Char('\n') +
+                                    line(2) + QLatin1Char('\n'));
+    // Copying changes neither the grid nor its one-cell selection.
+    QCOMPARE(gridRowCount(), 3);
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
+
+    // No answer: no row to copy, and the whole answer is the header alone.
+    typeText(number, QStringLiteral("0"));
+    number->setText(QStringLiteral("00000"));
+    QTest::keyClick(number, Qt::Key_Return);
+    clipboard->clear();
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QString());
+    chooseFromMenu(openContextMenu(grid->viewport(), firstRow), QStringLiteral("Копировать всё"));
+    QCOMPARE(clipboard->text(), line(0) + QLatin1Char('\n'));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -654,12 +654,28 @@ private slots:
         QCOMPARE(program.exitCode(), 0);
     }
 
+    // No display named, or one that cannot be opened: one line of the program's own and
+    // exit status 1, never Qt's abort.
+    void programWithoutDisplayRefusesToStart_data()
+    {
+        QTest::addColumn<QStringList>("settings"); // NAME=value
+        QTest::newRow("none named") << QStringList();
+        QTest::newRow("X server not there") << QStringList{QStringLiteral("DISPLAY=:999")};
+        QTest::newRow("Wayland socket not there")
+            << QStringList{QStringLiteral("WAYLAND_DISPLAY=wayland-999"),
+                           QStringLiteral("QT_QPA_PLATFORM=wayland")};
+    }
+
     void programWithoutDisplayRefusesToStart()
     {
+        QFETCH(QStringList, settings);
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QLatin1String(name));
+        for (const QString &setting : settings)
+            environment.insert(setting.section(QLatin1Char('='), 0, 0),
+                               setting.section(QLatin1Char('='), 1));
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(ZARYAJ_BINARY), {});
         QVERIFY(program.waitForFinished(5000));

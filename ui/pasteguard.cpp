@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMimeData>
 
+#include <algorithm>
+
 PasteGuard::PasteGuard(QLineEdit *edit, Prepare prepare)
     : QObject(edit), m_edit(edit), m_prepare(prepare)
 {}
@@ -37,9 +39,16 @@ void PasteGuard::showContextMenu(const QPoint &globalPos)
     // The box's own menu, with its "Paste" going through the guard.
     QMenu *menu = m_edit->createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (auto *pasteAction = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
-        disconnect(pasteAction, &QAction::triggered, nullptr, nullptr);
-        connect(pasteAction, &QAction::triggered, this, [this] { paste(QClipboard::Clipboard); });
+    // Found by its text, in whatever language Qt speaks; later Qt versions also name it.
+    const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
+    const QList<QAction *> actions = menu->actions();
+    const auto pasteAction = std::find_if(actions.cbegin(), actions.cend(), [&](QAction *action) {
+        return action->objectName() == QLatin1String("edit-paste") ||
+               action->text().section(QLatin1Char('\t'), 0, 0) == pasteText;
+    });
+    if (pasteAction != actions.cend()) {
+        disconnect(*pasteAction, &QAction::triggered, nullptr, nullptr);
+        connect(*pasteAction, &QAction::triggered, this, [this] { paste(QClipboard::Clipboard); });
     }
     menu->popup(globalPos);
 }
