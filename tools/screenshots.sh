@@ -6,6 +6,8 @@
 # window.
 #
 #   bash tools/screenshots.sh
+#   ZARYAJ_SCALE=2 bash tools/screenshots.sh   # a 2048 x 1536 screen at twice the size,
+#                                              # every window, into docs/screenshots/2x/
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -27,7 +29,14 @@ build=build
 [[ -f $build/CMakeCache.txt ]] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target zaryaj --parallel 2 -- --no-print-directory >/dev/null
 
+scale=${ZARYAJ_SCALE:-1}
 out=docs/screenshots
+screen=1024x768x24
+if [[ $scale != 1 ]]; then
+    out=docs/screenshots/${scale}x
+    screen=2048x1536x24
+    export QT_SCALE_FACTOR=$scale
+fi
 mkdir -p "$out"
 work=$(mktemp -d)
 xvfb=
@@ -43,7 +52,7 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display number and writes it to the given descriptor.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 50); do
     [[ -s $work/display ]] && break
@@ -107,3 +116,21 @@ shoot "$main" main
 xdotool key ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab
 settle
 shoot "$main" about
+
+[[ $scale != 1 ]] || exit 0
+# At another scale, every window: the pictures are reached by Tab, each opens its window
+# on Enter, and Escape closes it again.
+xdotool key shift+Tab Tab Tab
+settle
+shoot "$main" about-focus
+for name in author:'От автора' licence:'Лицензия' editor:'Редактор Базы Данных'; do
+    xdotool key Return
+    shown=$(window "${name#*:}")
+    xdotool windowactivate --sync "$shown"
+    settle
+    shoot "$shown" "${name%%:*}"
+    xdotool key Escape
+    main=$(window 'Телефонный справочник п. Заряй 2003')
+    xdotool windowactivate --sync "$main"
+    xdotool key Tab
+done
