@@ -1,6 +1,6 @@
 #include "quitonsignal.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -50,7 +50,7 @@ void QuitOnSignal::readSignal()
 {
     char byte;
     [[maybe_unused]] const auto read = ::read(signalSockets[1], &byte, 1);
-    // Closes every window the way the desktop's own quit does, then leaves the loop.
-    QApplication::closeAllWindows();
-    QApplication::quit();
+    // Leaves the loop without closing the windows one by one, as quit() would: closing a
+    // secondary window brings the main window back for a moment. They go with the program.
+    QCoreApplication::exit(0);
 }

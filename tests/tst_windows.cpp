@@ -2,6 +2,7 @@
 // what the secondary windows look like, and how the program as a whole ends.
 
 #include "clickableimage.h"
+#include "quitonsignal.h"
 #include "windowstest.h"
 
 #include <QAccessible>
@@ -623,6 +624,18 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(visibleWindows(), QWidgetList{});
         QVERIFY(!Form1->isVisible());
+    }
+
+    // A signal ends the program with whatever window is up, and the main window never
+    // comes back for a moment on the way.
+    void signalEndsWithoutShowingMain()
+    {
+        QuitOnSignal quitOnSignal;
+        ShowSecondary(window(QStringLiteral("Form3")));
+        QSignalSpy mainShownOrHidden(Form1->windowHandle(), &QWindow::visibleChanged);
+        QTimer::singleShot(0, qApp, [] { std::raise(SIGTERM); });
+        QApplication::exec();
+        QCOMPARE(mainShownOrHidden.count(), 0);
     }
 
     void programQuitsOnSignal_data()

@@ -2,5 +2,7 @@
 
 class QWidget;
 
-// Moves a window to the middle of its screen, never past the screen's top or left edge.
-void CentreOnScreen(QWidget *window);
+// Centres `window` on the part of its screen that windows may use (not under a panel),
+// never past that area's top or left edge, the first time it is shown. Afterwards it
+// reappears wherever it was left.
+void CentreWhenFirstShown(QWidget *window);

@@ -16,21 +16,13 @@ SecondaryWindow::SecondaryWindow(QWidget *parent)
 {
     // Only the main window's closing ends the program.
     setAttribute(Qt::WA_QuitOnClose, false);
+    CentreWhenFirstShown(this);
 }
 
 void SecondaryWindow::finishSetup(const QString &objectName)
 {
     setObjectName(objectName);
     setFixedSize(size());
-}
-
-void SecondaryWindow::setVisible(bool visible)
-{
-    if (visible && !m_placed) {
-        CentreOnScreen(this);
-        m_placed = true;
-    }
-    QWidget::setVisible(visible);
 }
 
 void SecondaryWindow::changeEvent(QEvent *event)

@@ -12,8 +12,6 @@ class SecondaryWindow : public QWidget
 public:
     explicit SecondaryWindow(QWidget *parent = nullptr);
 
-    void setVisible(bool visible) override;
-
 protected:
     // Call after the layout is set up, so that the declared size is known.
     void finishSetup(const QString &objectName);
@@ -21,9 +19,6 @@ protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    bool m_placed = false;
 };
 
 // A prompt window: an icon, one message and "Ok", which has the focus and takes Enter

@@ -80,6 +80,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_ui(new Ui::TForm1)
     auto *tabStyle = new CompactTabStyle(QApplication::style()->name());
     tabStyle->setParent(this);
     m_ui->PageControl1->tabBar()->setStyle(tabStyle);
+    CentreWhenFirstShown(this);
     setUpGrid();
     setUpCopying();
     setUpInputs();
@@ -210,15 +211,6 @@ void TForm1::setUpInputs()
     for (QPushButton *button : {m_ui->Button1, m_ui->Button2, m_ui->Button3})
         button->installEventFilter(this);
     m_ui->Edit1->setFocus();
-}
-
-void TForm1::setVisible(bool visible)
-{
-    if (visible && !m_placed) {
-        CentreOnScreen(this);
-        m_placed = true;
-    }
-    QMainWindow::setVisible(visible);
 }
 
 void TForm1::changeEvent(QEvent *event)

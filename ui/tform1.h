@@ -23,8 +23,6 @@ public:
     explicit TForm1(QWidget *parent = nullptr);
     ~TForm1() override;
 
-    void setVisible(bool visible) override;
-
     // The key code of a key press as the key-down handlers see it: 13 for Enter,
     // whichever Enter key it was.
     static int KeyCode(const QKeyEvent *event);
@@ -67,7 +65,6 @@ private:
     ResultGrid m_grid;
     QLabel *m_statusPanel = nullptr;
     QHash<QObject *, KeyDownHandler> m_keyDownHandlers;
-    bool m_placed = false;
     // Whether the status line's text changed during the current answer; a label
     // announces its own changes, the same text again is announced by us.
     bool m_statusTextChanged = false;
