@@ -6,7 +6,6 @@
 #include "forms.h"
 #include "tform1.h"
 
-#include <QAbstractItemModel>
 #include <QLabel>
 #include <QTableView>
 #include <QtTest>
@@ -45,19 +44,20 @@ inline QTableView *resultGrid()
     return mainControl<QTableView>("StringGrid1");
 }
 
-// Row count as the user counts rows: the header is row 0.
-inline int gridRowCount()
+// The grid the view shows, in its own numbering: the header is row 0.
+inline const ResultGrid &gridModel()
 {
-    return resultGrid()->model()->rowCount() + 1;
+    return *qobject_cast<const ResultGrid *>(resultGrid()->model());
 }
 
-// Cell text in grid coordinates: row 0 is the header.
+inline int gridRowCount()
+{
+    return gridModel().RowCount();
+}
+
 inline QString gridCell(int column, int row)
 {
-    const QAbstractItemModel *model = resultGrid()->model();
-    if (row == 0)
-        return model->headerData(column, Qt::Horizontal).toString();
-    return model->index(row - 1, column).data().toString();
+    return gridModel().Cell(column, row);
 }
 
 // The five cells of a row, joined with "|", for compact comparisons.
