@@ -73,17 +73,18 @@ private:
 void SearchByPhone(const SearchControls &c)
 {
     const SearchStart start(c, SearchTab::Phone);
-    const QString typed = c.Edit1->text();
-    if (typed.isEmpty()) {
+    // Counted as Windows-1251 characters: a character beyond the BMP fills two of the
+    // box's places but is one character.
+    const std::string number = textOf(c.Edit1);
+    if (number.empty()) {
         c.showPrompt(Prompt::EnterNumber);
         return;
     }
-    if (typed.size() < PhoneLength) {
+    if (number.size() < PhoneLength) {
         c.showPrompt(Prompt::WrongNumber);
         return;
     }
     // Every owner of the number is listed: two records may share one.
-    const std::string number = Cp1251::fromQString(typed);
     appendMatches(*c.grid, Status::NumberNotFound,
                   [&](int slot) { return PhoneMatches(slot, number); });
 }

@@ -530,6 +530,7 @@ void SearchesTest::missingInputBringsUpPrompt_data()
     // The incomplete records' numbers have four digits, so they cannot be searched for.
     row("incomplete record's number", PhoneTab, "Edit1", "3132", 0, 3);
     row("four letters", PhoneTab, "Edit1", "abcd", 0, 3);
+    row("four characters in five places", PhoneTab, "Edit1", "123😀", 0, 3);
     row("no surname, initial given", SurnameTab, "Edit3", "А", 0, 7);
     row("no surname, Enter in initial", SurnameTab, "Edit3", "А", Qt::Key_Return, 7);
     row("no street, house given", AddressTab, "Edit5", "14", 0, 8);

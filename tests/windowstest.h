@@ -75,10 +75,18 @@ inline QString statusText()
 }
 
 // Types any text, one key press per character; QTest::keyClicks takes Latin-1 only.
+// A character beyond the BMP is one key press too.
 inline void typeText(QWidget *widget, const QString &text)
 {
-    for (const QChar ch : text) {
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(ch.toUpper().unicode()), QString(ch),
-                            Qt::NoModifier);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        if (ch.isHighSurrogate() && i + 1 < text.size()) {
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, 2),
+                                Qt::NoModifier);
+            ++i;
+        } else {
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(ch.toUpper().unicode()), QString(ch),
+                                Qt::NoModifier);
+        }
     }
 }
