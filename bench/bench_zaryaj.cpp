@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -169,26 +170,46 @@ struct Start
     double peakMiB;
 };
 
-Start startOnce(const char *program, const QStringList &arguments = {})
+// One start of `program`, or nothing (said on stderr) when it did not report.
+std::optional<Start> startOnce(const char *program, const QStringList &arguments = {})
 {
     QProcess process;
     const long long started = monotonicNs();
     process.start(QString::fromLocal8Bit(program), arguments);
-    process.waitForFinished(10000);
+    const bool finished = process.waitForFinished(10000);
     const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
-    if (fields.size() != 2)
-        return {-1, -1};
-    return {double(fields[0].toLongLong() - started) / 1e6, fields[1].toDouble() / 1024};
+    bool timeOk = false;
+    bool memoryOk = false;
+    const long long idleAt = fields.size() == 2 ? fields[0].toLongLong(&timeOk) : 0;
+    const double peakKiB = fields.size() == 2 ? fields[1].toDouble(&memoryOk) : 0;
+    if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 ||
+        !timeOk || !memoryOk || peakKiB <= 0) {
+        std::fprintf(stderr, "%s %s: failed to start or to report (%s)\n", program,
+                     qPrintable(arguments.join(QLatin1Char(' '))),
+                     finished ? qPrintable(QString::fromLocal8Bit(process.readAllStandardError()))
+                              : "no answer within 10 s");
+        return std::nullopt;
+    }
+    return Start{double(idleAt - started) / 1e6, peakKiB / 1024};
 }
 
-void benchStartUp()
+// A failed start is reported and ends the benchmark: a median with it averaged in
+// would say nothing true.
+bool benchStartUp()
 {
     constexpr int Runs = 31;
     std::vector<double> ours, bare, label, oursMem, bareMem, labelMem;
     for (int run = 0; run < Runs; ++run) { // interleaved, so all see the same machine
-        const Start z = startOnce(START_ZARYAJ);
-        const Start b = startOnce(START_BARE);
-        const Start l = startOnce(START_BARE, {QStringLiteral("label")});
+        const std::optional<Start> zs = startOnce(START_ZARYAJ);
+        const std::optional<Start> bs = startOnce(START_BARE);
+        const std::optional<Start> ls = startOnce(START_BARE, {QStringLiteral("label")});
+        if (!zs || !bs || !ls) {
+            std::fprintf(stderr, "Start-up benchmark stopped at run %d of %d\n", run + 1, Runs);
+            return false;
+        }
+        const Start &z = *zs;
+        const Start &b = *bs;
+        const Start &l = *ls;
         ours.push_back(z.ms);
         oursMem.push_back(z.peakMiB);
         bare.push_back(b.ms);
@@ -206,6 +227,7 @@ void benchStartUp()
                 "Peak resident memory", median(oursMem), median(bareMem),
                 median(oursMem) - median(bareMem), median(labelMem),
                 median(oursMem) - median(labelMem));
+    return true;
 }
 
 } // namespace
@@ -221,6 +243,5 @@ int main(int argc, char *argv[])
     std::printf("Platform %s; directory store %zu bytes (%.2f MB)\n",
                 qPrintable(QApplication::platformName()), storeBytes, storeBytes / 1e6);
     benchListingAndSearches();
-    benchStartUp();
-    return 0;
+    return benchStartUp() ? 0 : 1;
 }

@@ -19,21 +19,22 @@ void ResultGrid::WriteHeader()
 void ResultGrid::SetRowCount(int n)
 {
     assert(n >= 2);
-    const int oldRows = rowCount();
-    const int newRows = n - 1;
-    if (newRows == oldRows)
+    // The views are told in model rows, which leave out the header.
+    const int oldModelRows = rowCount();
+    const int newModelRows = n - 1;
+    if (newModelRows == oldModelRows)
         return;
     const bool notify = m_batchDepth == 0;
-    if (newRows > oldRows) {
+    if (newModelRows > oldModelRows) {
         if (notify)
-            beginInsertRows({}, oldRows, newRows - 1);
-        m_slots.resize(static_cast<std::size_t>(newRows), EmptyRow);
+            beginInsertRows({}, oldModelRows, newModelRows - 1);
+        m_slots.resize(static_cast<std::size_t>(newModelRows), EmptyRow);
         if (notify)
             endInsertRows();
     } else {
         if (notify)
-            beginRemoveRows({}, newRows, oldRows - 1);
-        m_slots.resize(static_cast<std::size_t>(newRows));
+            beginRemoveRows({}, newModelRows, oldModelRows - 1);
+        m_slots.resize(static_cast<std::size_t>(newModelRows));
         if (notify)
             endRemoveRows();
     }

@@ -17,7 +17,9 @@ inline const QString ListingDone = QStringLiteral("Вывод базы данн�
 
 // The result grid and the status line under it. Rows are numbered as the user sees
 // them: row 0 is the header, results start at row 1, and RowCount() counts the header.
-// Qt's model rows are one lower, since the view draws the header itself.
+// This is the only numbering a ResultGrid offers. The view draws the header itself, so
+// Qt's model rows are one lower; the model interface that uses them is private here
+// and reached only by the view, through QAbstractItemModel.
 //
 // A row remembers which slot it shows and formats it when drawn: the store never
 // changes after loading, so this is the same as writing the texts, and a listing of
@@ -62,16 +64,17 @@ public:
         ResultGrid &m_grid;
     };
 
+signals:
+    void statusChanged(const QString &text);
+
+private:
+    // The model interface, in Qt's numbering: model row r is grid row r + 1.
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
-signals:
-    void statusChanged(const QString &text);
-
-private:
     static constexpr std::uint16_t EmptyRow = 0;
 
     std::array<QString, ColumnCount> m_header;

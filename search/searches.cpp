@@ -32,47 +32,66 @@ void appendMatches(ResultGrid &grid, const QString &notFound, Match matches)
     }
 }
 
+// Which search runs: its own tab's boxes are kept, the two other tabs' are cleared.
+enum class SearchTab
+{
+    Phone,
+    Surname,
+    Address,
+};
+
+// What every search does first: the grid goes back to its header and one empty row and
+// the other tabs' boxes are emptied, all inside one batch that also holds the rows the
+// search then appends, so that the view sees a single change.
+class SearchStart final
+{
+public:
+    SearchStart(const SearchControls &c, SearchTab own) : m_batch(*c.grid)
+    {
+        c.grid->SetRowCount(2);
+        if (own != SearchTab::Phone)
+            c.Edit1->clear();
+        if (own != SearchTab::Surname) {
+            c.Edit2->clear();
+            c.Edit3->clear();
+            c.Edit4->clear();
+        }
+        if (own != SearchTab::Address) {
+            c.Edit5->clear();
+            c.Edit6->clear();
+            c.ComboBox1->setEditText(QString());
+        }
+        c.grid->ClearRow1();
+    }
+
+private:
+    const ResultGrid::Batch m_batch;
+};
+
 } // namespace
 
 void SearchByPhone(const SearchControls &c)
 {
-    ResultGrid &grid = *c.grid;
-    const ResultGrid::Batch batch(grid); // the reset and the rows reach the view as one change
-    grid.SetRowCount(2);
-    c.Edit2->clear();
-    c.Edit3->clear();
-    c.Edit4->clear();
-    c.Edit5->clear();
-    c.Edit6->clear();
-    c.ComboBox1->setEditText(QString());
-    grid.ClearRow1();
-
-    const QString typed = c.Edit1->text();
-    if (typed.isEmpty()) {
+    const SearchStart start(c, SearchTab::Phone);
+    // Counted as Windows-1251 characters: a character beyond the BMP fills two of the
+    // box's places but is one character.
+    const std::string number = textOf(c.Edit1);
+    if (number.empty()) {
         c.showPrompt(Prompt::EnterNumber);
         return;
     }
-    if (typed.size() < PhoneLength) {
+    if (number.size() < PhoneLength) {
         c.showPrompt(Prompt::WrongNumber);
         return;
     }
     // Every owner of the number is listed: two records may share one.
-    const std::string number = Cp1251::fromQString(typed);
-    appendMatches(grid, Status::NumberNotFound,
+    appendMatches(*c.grid, Status::NumberNotFound,
                   [&](int slot) { return PhoneMatches(slot, number); });
 }
 
 void SearchBySurname(const SearchControls &c)
 {
-    ResultGrid &grid = *c.grid;
-    const ResultGrid::Batch batch(grid);
-    grid.SetRowCount(2);
-    c.Edit1->clear();
-    c.Edit5->clear();
-    c.Edit6->clear();
-    c.ComboBox1->setEditText(QString());
-    grid.ClearRow1();
-
+    const SearchStart start(c, SearchTab::Surname);
     if (c.Edit2->text().isEmpty()) {
         c.showPrompt(Prompt::EnterSurname);
         return;
@@ -81,22 +100,14 @@ void SearchBySurname(const SearchControls &c)
     const std::string surname = textOf(c.Edit2);
     const std::string nameInitial = textOf(c.Edit3);
     const std::string patronymicInitial = textOf(c.Edit4);
-    appendMatches(grid, Status::SubscriberNotFound, [&](int slot) {
+    appendMatches(*c.grid, Status::SubscriberNotFound, [&](int slot) {
         return SurnameMatches(slot, surname, nameInitial, patronymicInitial);
     });
 }
 
 void SearchByAddress(const SearchControls &c)
 {
-    ResultGrid &grid = *c.grid;
-    const ResultGrid::Batch batch(grid);
-    grid.SetRowCount(2);
-    c.Edit1->clear();
-    c.Edit2->clear();
-    c.Edit3->clear();
-    c.Edit4->clear();
-    grid.ClearRow1();
-
+    const SearchStart start(c, SearchTab::Address);
     const QString streetText = c.ComboBox1->currentText();
     if (streetText.isEmpty()) {
         c.showPrompt(Prompt::EnterStreet);
@@ -105,6 +116,6 @@ void SearchByAddress(const SearchControls &c)
     const std::string street = Cp1251::fromQString(streetText);
     const std::string house = textOf(c.Edit5);
     const std::string flat = textOf(c.Edit6);
-    appendMatches(grid, Status::SubscriberNotFound,
+    appendMatches(*c.grid, Status::SubscriberNotFound,
                   [&](int slot) { return AddressMatches(slot, street, house, flat); });
 }

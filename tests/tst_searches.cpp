@@ -13,7 +13,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
@@ -149,6 +151,20 @@ void listWholeDirectory()
     QTest::mouseClick(mainControl<ClickableImage>("Image5"), Qt::LeftButton);
 }
 
+// Leaves the grid scrolled to its last row, as a user reading a long answer would.
+void scrollGridToEnd()
+{
+    QScrollBar *bar = resultGrid()->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    QVERIFY(resultGrid()->rowAt(0) > 0);
+}
+
+// Whether the grid shows an answer from its first row.
+bool gridAtFirstRow()
+{
+    return resultGrid()->rowAt(0) == 0;
+}
+
 // Return, or Enter of the keypad.
 void pressEnter(QWidget *box, int key)
 {
@@ -209,6 +225,8 @@ private slots:
     void searchClearsOtherTabs();
     void missingInputBringsUpPrompt_data();
     void missingInputBringsUpPrompt();
+    void pictureActsOnAWholeClickOnly();
+    void cellDrawnInTheGridsFontInsideItsCell();
 
 private:
     std::unique_ptr<RunningForms> m_forms;
@@ -324,12 +342,18 @@ void SearchesTest::surnameSearch()
     QFETCH(QString, patronymic);
     QFETCH(QList<int>, expected);
 
-    // Starting from the whole listing shows any rows a search leaves behind.
+    // Starting from the whole listing shows any rows a search leaves behind; read to
+    // its end, it also shows whether a new answer is shown from its first row.
     listWholeDirectory();
+    scrollGridToEnd();
+    listWholeDirectory();
+    QVERIFY(gridAtFirstRow());
+    scrollGridToEnd();
     searchSurname(surname, name, patronymic);
 
     QCOMPARE(gridRows(), expectedRows(expected));
     QCOMPARE(statusText(), expected.isEmpty() ? SubscriberNotFound : SearchDone);
+    QVERIFY(gridAtFirstRow());
 }
 
 void SearchesTest::addressSearch_data()
@@ -506,6 +530,7 @@ void SearchesTest::missingInputBringsUpPrompt_data()
     // The incomplete records' numbers have four digits, so they cannot be searched for.
     row("incomplete record's number", PhoneTab, "Edit1", "3132", 0, 3);
     row("four letters", PhoneTab, "Edit1", "abcd", 0, 3);
+    row("four characters in five places", PhoneTab, "Edit1", "123😀", 0, 3);
     row("no surname, initial given", SurnameTab, "Edit3", "А", 0, 7);
     row("no surname, Enter in initial", SurnameTab, "Edit3", "А", Qt::Key_Return, 7);
     row("no street, house given", AddressTab, "Edit5", "14", 0, 8);
@@ -548,6 +573,64 @@ void SearchesTest::missingInputBringsUpPrompt()
     QCOMPARE(currentTab(), tab);
     QCOMPARE(typedInto->text(), text);
     QCOMPARE(statusText(), ListingDone);
+}
+
+// A press that ends off the picture is no click, and leaves nothing behind that a later
+// release alone would complete.
+void SearchesTest::pictureActsOnAWholeClickOnly()
+{
+    openTab(AboutTab);
+    auto *picture = mainControl<ClickableImage>("Image5");
+    const QPoint inside = picture->rect().center();
+    const QPoint outside = picture->rect().bottomRight() + QPoint(5, 5);
+    QTest::mousePress(picture, Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, outside);
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, inside);
+    QTest::mousePress(picture, Qt::RightButton, {}, inside);
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, inside);
+    QCOMPARE(gridRowCount(), 2);
+    QVERIFY(statusText().isEmpty());
+
+    QTest::mouseClick(picture, Qt::LeftButton, {}, inside);
+    QCOMPARE(gridRowCount(), ListedRecords + 1);
+}
+
+// Whatever font and clip the painter comes with (the cell drawn before may have left
+// them), a cell is drawn in the grid's font and nothing of it lands outside the cell.
+void SearchesTest::cellDrawnInTheGridsFontInsideItsCell()
+{
+    searchPhone(QStringLiteral("22747"));
+    QTableView *view = resultGrid();
+    const QModelIndex name = view->model()->index(0, 1);
+    QVERIFY(!name.data().toString().isEmpty());
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.font = view->font();
+    option.fontMetrics = QFontMetrics(option.font);
+    option.rect = QRect(20, 10, 30, ResultGrid::RowHeight); // narrower than the name
+    const auto draw = [&](int painterPixelSize) {
+        QImage image(120, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QFont font = painter.font();
+        font.setPixelSize(painterPixelSize);
+        painter.setFont(font);
+        view->itemDelegate()->paint(&painter, option, name);
+        return image;
+    };
+    const QImage drawn = draw(4);
+    QCOMPARE(drawn, draw(30));
+    int inked = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (drawn.pixel(x, y) == qRgb(255, 255, 255))
+                continue;
+            QVERIFY2(option.rect.contains(x, y),
+                     qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
+            ++inked;
+        }
+    }
+    QVERIFY(inked > 0);
 }
 
 QTEST_MAIN(SearchesTest)

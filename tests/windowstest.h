@@ -6,7 +6,6 @@
 #include "forms.h"
 #include "tform1.h"
 
-#include <QAbstractItemModel>
 #include <QLabel>
 #include <QTableView>
 #include <QtTest>
@@ -45,19 +44,20 @@ inline QTableView *resultGrid()
     return mainControl<QTableView>("StringGrid1");
 }
 
-// Row count as the user counts rows: the header is row 0.
-inline int gridRowCount()
+// The grid the view shows, in its own numbering: the header is row 0.
+inline const ResultGrid &gridModel()
 {
-    return resultGrid()->model()->rowCount() + 1;
+    return *qobject_cast<const ResultGrid *>(resultGrid()->model());
 }
 
-// Cell text in grid coordinates: row 0 is the header.
+inline int gridRowCount()
+{
+    return gridModel().RowCount();
+}
+
 inline QString gridCell(int column, int row)
 {
-    const QAbstractItemModel *model = resultGrid()->model();
-    if (row == 0)
-        return model->headerData(column, Qt::Horizontal).toString();
-    return model->index(row - 1, column).data().toString();
+    return gridModel().Cell(column, row);
 }
 
 // The five cells of a row, joined with "|", for compact comparisons.
@@ -75,10 +75,18 @@ inline QString statusText()
 }
 
 // Types any text, one key press per character; QTest::keyClicks takes Latin-1 only.
+// A character beyond the BMP is one key press too.
 inline void typeText(QWidget *widget, const QString &text)
 {
-    for (const QChar ch : text) {
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(ch.toUpper().unicode()), QString(ch),
-                            Qt::NoModifier);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        if (ch.isHighSurrogate() && i + 1 < text.size()) {
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, 2),
+                                Qt::NoModifier);
+            ++i;
+        } else {
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(ch.toUpper().unicode()), QString(ch),
+                                Qt::NoModifier);
+        }
     }
 }

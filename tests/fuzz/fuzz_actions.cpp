@@ -1,0 +1,626 @@
+// A fuzzer of user actions: each input is read as a sequence of actions on the real main
+// window (typing and pasting any text into any box, Enter, the search buttons, the
+// tabs, the listing, the pictures that open a window, a shown window's "Ok", keys and
+// close box). After every action the window must agree with a model of what the user
+// is owed, worked out here from the store with the matching rules of the searches:
+//
+// - exactly the expected window is visible, and only one;
+// - the status line is empty or one of the four messages, the one expected;
+// - the grid has its header, 1 + rows rows, and its rows are the matching slots, all of
+//   them, in slot order; a new answer is shown from its first row;
+// - the boxes hold what they held, except the one typed into and those a search clears,
+//   and none holds more than its limit.
+//
+// Built with libFuzzer in the sanitizer build; elsewhere the same code replays files.
+
+#include "records.h"
+#include "resultgrid.h"
+#include "store.h"
+#include "useractions.h"
+
+#include <QApplication>
+#include <QScrollBar>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <iconv.h>
+#include <string>
+#include <vector>
+
+using namespace UserActions;
+
+namespace {
+
+// ---- The store, read independently of the program's codec and formatting ----
+
+// Windows-1251 to Unicode by the C library.
+QString decode(std::string_view cp1251)
+{
+    static iconv_t cd = iconv_open("UTF-8", "CP1251");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        std::fputs("fuzz_actions: iconv has no CP1251\n", stderr);
+        std::abort();
+    }
+    std::string in(cp1251);
+    std::string out(in.size() * 3 + 1, '\0');
+    char *inPtr = in.data();
+    char *outPtr = out.data();
+    std::size_t inLeft = in.size();
+    std::size_t outLeft = out.size();
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+        std::fputs("fuzz_actions: a stored text is not Windows-1251\n", stderr);
+        std::abort();
+    }
+    return QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size() - outLeft));
+}
+
+struct SlotText
+{
+    QString phone;   // decimal
+    QString surname; // and the rest as stored
+    QString nameInitial;
+    QString patronymicInitial;
+    QString street;
+    QString house;
+    QString flat; // decimal; "0" when none is known
+    QStringList cells;
+};
+
+std::vector<SlotText> store; // index = slot; 0 unused
+
+QString grouped(const QString &digits)
+{
+    return digits.left(1) + QLatin1Char('-') + digits.mid(1, 2) + QLatin1Char('-') +
+           digits.mid(3, 2);
+}
+
+void readStore()
+{
+    store.resize(DirectoryCapacity + 1);
+    for (int slot = 1; slot <= DirectoryCapacity; ++slot) {
+        SlotText &s = store[static_cast<std::size_t>(slot)];
+        s.phone = QString::number(Phone[slot]);
+        s.surname = decode(Surname[slot].view());
+        s.nameInitial = decode({&NameInitial[slot], 1});
+        s.patronymicInitial = decode({&PatronymicInitial[slot], 1});
+        s.street = decode(Street[slot].view());
+        s.house = decode(House[slot].view());
+        s.flat = QString::number(Flat[slot]);
+        s.cells = {grouped(s.phone),
+                   s.surname + QLatin1Char(' ') + s.nameInitial + QLatin1Char('.') +
+                       s.patronymicInitial + QLatin1Char('.'),
+                   s.street, s.house, Flat[slot] == 0 ? QString() : s.flat};
+    }
+}
+
+// ---- The model ----
+
+const QStringList Messages = {
+    QString(), QStringLiteral("Поиск завершен"), QStringLiteral("Номер не найден"),
+    QStringLiteral("Абонент не найден"), QStringLiteral("Вывод базы данных на экран завершен")};
+const QStringList Header = {QStringLiteral("Номер"), QStringLiteral("Фамилия И.О."),
+                            QStringLiteral("Улица"), QStringLiteral("дом"), QStringLiteral("кв.")};
+constexpr std::array<int, BoxCount> BoxLimits = {5, 20, 1, 1, -1, 4, 4}; // -1: none
+constexpr int PhoneLength = 5;
+
+using Boxes = std::array<QString, BoxCount>;
+
+struct Model
+{
+    QList<int> rows; // the slots of the answer shown; empty: one empty row
+    QString status;
+    Boxes boxes;
+    int tab = PhoneTab;
+    QWidget *shown = nullptr;
+    bool newAnswer = false; // to be shown from its first row
+};
+
+Model model;
+std::vector<std::string> trace; // the actions of this input, for the report
+
+Boxes readBoxes()
+{
+    Boxes boxes;
+    for (int i = 0; i < BoxCount; ++i)
+        boxes[static_cast<std::size_t>(i)] = boxText(i);
+    return boxes;
+}
+
+// Characters as Windows-1251 counts them: one per code point.
+qsizetype characters(const QString &text)
+{
+    return text.toUcs4().size();
+}
+
+template <typename Match>
+QList<int> slotsWhere(Match match)
+{
+    QList<int> found;
+    for (int slot = 1; slot <= DirectoryCapacity; ++slot) {
+        if (match(store[static_cast<std::size_t>(slot)]))
+            found << slot;
+    }
+    return found;
+}
+
+// A search of `tab` started with the boxes showing `before`.
+void expectSearch(int tab, const Boxes &before)
+{
+    model.boxes = before;
+    for (int i = 0; i < BoxCount; ++i) {
+        if (BoxTabs[static_cast<std::size_t>(i)] != tab)
+            model.boxes[static_cast<std::size_t>(i)].clear();
+    }
+    model.rows.clear();
+    model.newAnswer = false;
+    QWidget *prompt = nullptr;
+    QString notFound = Messages[3];
+    if (tab == PhoneTab) {
+        const QString number = before[0];
+        notFound = Messages[2];
+        if (number.isEmpty())
+            prompt = Form2;
+        else if (characters(number) < PhoneLength)
+            prompt = Form3;
+        else
+            model.rows = slotsWhere([&](const SlotText &s) { return s.phone == number; });
+    } else if (tab == SurnameTab) {
+        const QString &surname = before[1];
+        const QString &name = before[2];
+        const QString &patronymic = before[3];
+        if (surname.isEmpty())
+            prompt = Form7;
+        else
+            model.rows = slotsWhere([&](const SlotText &s) {
+                return s.surname == surname && (name.isEmpty() || name == s.nameInitial) &&
+                       (patronymic.isEmpty() || patronymic == s.patronymicInitial);
+            });
+    } else {
+        const QString &street = before[4];
+        const QString &house = before[5];
+        const QString &flat = before[6];
+        if (street.isEmpty())
+            prompt = Form8;
+        else
+            model.rows = slotsWhere([&](const SlotText &s) {
+                return s.street == street && (house.isEmpty() || house == s.house) &&
+                       (flat.isEmpty() || flat == s.flat);
+            });
+    }
+    if (prompt) {
+        model.shown = prompt; // the status line keeps its message
+        return;
+    }
+    model.status = model.rows.isEmpty() ? notFound : Messages[1];
+    model.newAnswer = true;
+}
+
+void expectListing()
+{
+    model.rows.clear();
+    for (int slot = 1; slot <= ListedCount; ++slot)
+        model.rows << slot;
+    model.status = Messages[4];
+    model.tab = AboutTab;
+    model.newAnswer = true;
+}
+
+[[noreturn]] void fail(const QString &what)
+{
+    std::fprintf(stderr, "\nfuzz_actions: %s\nafter these actions:\n", qPrintable(what));
+    for (const std::string &action : trace)
+        std::fprintf(stderr, "  %s\n", action.c_str());
+    std::abort();
+}
+
+QString quoted(const QString &text)
+{
+    QString shown = text.left(40);
+    for (QChar &ch : shown) {
+        if (!ch.isPrint())
+            ch = QChar(0x00B7);
+    }
+    return QLatin1Char('"') + shown +
+           (text.size() > 40 ? QStringLiteral("...\"") : QStringLiteral("\""));
+}
+
+void check()
+{
+    int visible = 0;
+    const std::array<QWidget *, 7> secondaries = secondaryWindows();
+    std::vector<QWidget *> windows{Form1};
+    windows.insert(windows.end(), secondaries.begin(), secondaries.end());
+    for (QWidget *window : windows) {
+        visible += window->isVisible() ? 1 : 0;
+        if (window->isVisible() != (window == model.shown))
+            fail(QStringLiteral("%1 is %2")
+                     .arg(window->objectName(), window->isVisible() ? QStringLiteral("visible")
+                                                                    : QStringLiteral("hidden")));
+    }
+    if (visible != 1)
+        fail(QStringLiteral("%1 windows visible").arg(visible));
+
+    const QString status = statusText();
+    if (!Messages.contains(status))
+        fail(QStringLiteral("status line holds %1").arg(quoted(status)));
+    if (status != model.status)
+        fail(QStringLiteral("status %1, expected %2").arg(quoted(status), quoted(model.status)));
+
+    const ResultGrid &grid = gridModel();
+    for (int column = 0; column < ResultGrid::ColumnCount; ++column) {
+        if (grid.Cell(column, 0) != Header[column])
+            fail(QStringLiteral("header cell %1 reads %2").arg(column).arg(grid.Cell(column, 0)));
+    }
+    const auto rows = static_cast<int>(model.rows.size());
+    const int expectedCount = 1 + std::max(1, rows);
+    if (grid.RowCount() != expectedCount)
+        fail(QStringLiteral("grid has %1 rows, expected %2")
+                 .arg(grid.RowCount())
+                 .arg(expectedCount));
+    for (int row = 1; row < expectedCount; ++row) {
+        for (int column = 0; column < ResultGrid::ColumnCount; ++column) {
+            const QString wanted =
+                rows == 0 ? QString()
+                          : store[static_cast<std::size_t>(model.rows[row - 1])].cells[column];
+            const QString cell = grid.Cell(column, row);
+            if (cell != wanted)
+                fail(QStringLiteral("row %1 column %2 reads %3, expected %4 (slot %5)")
+                         .arg(row)
+                         .arg(column)
+                         .arg(quoted(cell), quoted(wanted))
+                         .arg(rows == 0 ? 0 : model.rows[row - 1]));
+        }
+    }
+    if (model.newAnswer && resultGrid()->rowAt(0) != 0)
+        fail(QStringLiteral("a new answer is shown from row %1").arg(resultGrid()->rowAt(0) + 1));
+
+    if (tabs()->currentIndex() != model.tab)
+        fail(QStringLiteral("tab %1 is open, expected %2")
+                 .arg(tabs()->currentIndex())
+                 .arg(model.tab));
+
+    for (int i = 0; i < BoxCount; ++i) {
+        const QString text = boxText(i);
+        const int limit = BoxLimits[static_cast<std::size_t>(i)];
+        if (limit >= 0 && text.size() > limit)
+            fail(QStringLiteral("%1 holds %2 characters")
+                     .arg(QLatin1String(BoxNames[static_cast<std::size_t>(i)]))
+                     .arg(text.size()));
+        if (text != model.boxes[static_cast<std::size_t>(i)])
+            fail(QStringLiteral("%1 holds %2, expected %3")
+                     .arg(QLatin1String(BoxNames[static_cast<std::size_t>(i)]), quoted(text),
+                          quoted(model.boxes[static_cast<std::size_t>(i)])));
+    }
+}
+
+// ---- Reading actions from the input ----
+
+class Reader
+{
+public:
+    Reader(const std::uint8_t *data, std::size_t size) : m_data(data), m_size(size) {}
+
+    bool atEnd() const { return m_pos >= m_size; }
+    std::uint8_t byte() { return atEnd() ? 0 : m_data[m_pos++]; }
+    int below(int n) { return byte() % n; }
+    int word() { return byte() | (byte() << 8); }
+
+private:
+    const std::uint8_t *m_data;
+    std::size_t m_size;
+    std::size_t m_pos = 0;
+};
+
+// Characters a user may come up with: digits, both alphabets, blanks and signs, what
+// Windows-1251 cannot hold, control characters.
+const QString Palette = QStringLiteral("0123456789 -.?АБВГДЕЁЖЗИКЛМНОПРСТУФХЦЧШЩЭЮЯ"
+                                       "абвгдеёжзиклмнопрстуфхцчшщъыьэюяabcxyzABCXYZ"
+                                       "№\u00A0üαß€\uFFFD\u0098\t\n\r\u0001\u0016\u001A\u007F") +
+                        QString(QChar(0)) + QStringLiteral("😀");
+
+QString readText(Reader &in)
+{
+    QString text;
+    const int pieces = in.below(6) + 1;
+    for (int p = 0; p < pieces && !in.atEnd(); ++p) {
+        switch (in.below(6)) {
+        case 0: // a few characters
+            for (int n = in.below(8) + 1; n > 0; --n)
+                text += Palette.at(in.below(static_cast<int>(Palette.size())));
+            break;
+        case 1: { // a field of a record, so that searches find something
+            const SlotText &s = store[static_cast<std::size_t>(in.word() % 1800 + 1)];
+            const QString fields[] = {s.phone,  s.surname, s.nameInitial, s.patronymicInitial,
+                                      s.street, s.house,   s.flat};
+            text += fields[in.below(7)];
+            break;
+        }
+        case 2: { // a long run of one character
+            const QChar ch = Palette.at(in.below(static_cast<int>(Palette.size())));
+            text += QString(in.byte() + 1, ch);
+            break;
+        }
+        case 3: { // any UTF-8, malformed included
+            QByteArray bytes;
+            for (int n = in.below(12); n > 0; --n)
+                bytes += static_cast<char>(in.byte());
+            text += QString::fromUtf8(bytes);
+            break;
+        }
+        case 4: // any UTF-16 unit, lone surrogates included
+            text += QChar(static_cast<char16_t>(in.word()));
+            break;
+        default: // an entry of the street list, maybe in another case
+        {
+            QString street = QString::fromUtf8(StreetNames[in.below(StreetCount)]);
+            const int variant = in.below(4);
+            text += variant == 1 ? street.toLower() : variant == 2 ? street.left(3) : street;
+            break;
+        }
+        }
+    }
+    return text;
+}
+
+std::string describe(const QString &text)
+{
+    return quoted(text).toStdString();
+}
+
+const char *boxName(int index)
+{
+    return BoxNames[static_cast<std::size_t>(index)];
+}
+
+// Keys that edit text, move in it or step through the street list.
+struct EditingKey
+{
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char *name;
+};
+const EditingKey EditingKeys[] = {
+    {Qt::Key_Backspace, Qt::NoModifier, "Backspace"},
+    {Qt::Key_Delete, Qt::NoModifier, "Delete"},
+    {Qt::Key_Home, Qt::NoModifier, "Home"},
+    {Qt::Key_End, Qt::NoModifier, "End"},
+    {Qt::Key_Left, Qt::ShiftModifier, "Shift+Left"},
+    {Qt::Key_Home, Qt::ShiftModifier, "Shift+Home"},
+    {Qt::Key_A, Qt::ControlModifier, "Ctrl+A"},
+    {Qt::Key_Z, Qt::ControlModifier, "Ctrl+Z"},
+    {Qt::Key_Y, Qt::ControlModifier, "Ctrl+Y"},
+    {Qt::Key_X, Qt::ControlModifier, "Ctrl+X"},
+    {Qt::Key_C, Qt::ControlModifier, "Ctrl+C"},
+    {Qt::Key_V, Qt::ControlModifier, "Ctrl+V"},
+    {Qt::Key_Up, Qt::NoModifier, "Up"},
+    {Qt::Key_Down, Qt::NoModifier, "Down"},
+    {Qt::Key_PageDown, Qt::NoModifier, "PageDown"},
+    {Qt::Key_Escape, Qt::NoModifier, "Escape"},
+    {Qt::Key_Tab, Qt::NoModifier, "Tab"},
+    {Qt::Key_Insert, Qt::ShiftModifier, "Shift+Insert"},
+};
+
+// After an action that may change the text of `index` and nothing else.
+void expectTyping(int index, const Boxes &before)
+{
+    model.boxes = before;
+    model.boxes[static_cast<std::size_t>(index)] = boxText(index);
+    model.tab = BoxTabs[static_cast<std::size_t>(index)];
+    model.newAnswer = false;
+}
+
+// One action while the main window is shown.
+void mainWindowAction(Reader &in)
+{
+    const Boxes before = readBoxes();
+    switch (in.below(11)) {
+    case 0: {
+        const int index = in.below(BoxCount);
+        const QString text = readText(in);
+        trace.push_back(std::string("type ") + describe(text) + " into " + boxName(index));
+        typeInto(index, text);
+        expectTyping(index, before);
+        break;
+    }
+    case 1: {
+        const int index = in.below(BoxCount);
+        const QString text = readText(in);
+        trace.push_back(std::string("paste ") + describe(text) + " into " + boxName(index));
+        pasteInto(index, text);
+        expectTyping(index, before);
+        break;
+    }
+    case 2: {
+        const int index = in.below(BoxCount);
+        const bool keypad = in.below(2) == 1;
+        trace.push_back(std::string(keypad ? "keypad Enter in " : "Return in ") + boxName(index));
+        pressEnter(index, keypad);
+        model.tab = BoxTabs[static_cast<std::size_t>(index)];
+        expectSearch(model.tab, before);
+        break;
+    }
+    case 3: {
+        const int tab = in.below(3);
+        trace.push_back("button of tab " + std::to_string(tab));
+        clickSearch(tab);
+        model.tab = tab;
+        expectSearch(tab, before);
+        break;
+    }
+    case 4: {
+        const int tab = in.below(TabCount);
+        trace.push_back("open tab " + std::to_string(tab));
+        openTab(tab);
+        model.tab = tab;
+        model.newAnswer = false;
+        break;
+    }
+    case 5:
+        trace.emplace_back("listing");
+        clickPicture(5);
+        expectListing();
+        break;
+    case 6: {
+        static constexpr int pictures[] = {1, 2, 3};
+        const int picture = pictures[in.below(3)];
+        trace.push_back("picture " + std::to_string(picture));
+        clickPicture(picture);
+        model.tab = AboutTab;
+        model.shown = picture == 1   ? static_cast<QWidget *>(Form5)
+                      : picture == 2 ? static_cast<QWidget *>(Form4)
+                                     : Form6;
+        model.newAnswer = false;
+        break;
+    }
+    case 7:
+    case 8: {
+        const int index = in.below(BoxCount);
+        const EditingKey &key = EditingKeys[in.below(static_cast<int>(std::size(EditingKeys)))];
+        trace.push_back(std::string(key.name) + " in " + boxName(index));
+        pressKey(index, key.key, key.modifiers);
+        expectTyping(index, before);
+        break;
+    }
+    case 9: {
+        QScrollBar *bar = resultGrid()->verticalScrollBar();
+        const int value = bar->maximum() * in.byte() / 255;
+        trace.push_back("scroll the grid to " + std::to_string(value));
+        bar->setValue(value);
+        model.newAnswer = false;
+        break;
+    }
+    default: {
+        const int entry = in.below(StreetCount);
+        trace.push_back("pick street " + std::to_string(entry));
+        openTab(AddressTab);
+        mainControl<QComboBox>("ComboBox1")->setCurrentIndex(entry);
+        expectTyping(StreetBox, before);
+        break;
+    }
+    }
+}
+
+// One action while a secondary window is shown.
+void secondaryWindowAction(Reader &in, QWidget *window)
+{
+    const bool prompt = isPrompt(window);
+    bool closes = false;
+    switch (in.below(6)) {
+    case 0:
+        trace.emplace_back("Ok");
+        if (prompt)
+            clickOk(window);
+        else
+            window->close(); // a text window has no Ok; its close box
+        closes = true;
+        break;
+    case 1:
+        trace.emplace_back("Return");
+        pressKeyIn(window, Qt::Key_Return);
+        closes = prompt;
+        break;
+    case 2:
+        trace.emplace_back("Space");
+        pressKeyIn(window, Qt::Key_Space);
+        closes = prompt;
+        break;
+    case 3:
+        trace.emplace_back("Escape");
+        pressKeyIn(window, Qt::Key_Escape);
+        closes = true;
+        break;
+    case 4:
+        trace.emplace_back("close box");
+        window->close();
+        closes = true;
+        break;
+    default:
+        trace.emplace_back("key A");
+        pressKeyIn(window, Qt::Key_A);
+        break;
+    }
+    if (closes)
+        model.shown = Form1;
+    model.newAnswer = false;
+}
+
+// Back to the state right after start-up, so that each input stands on its own.
+void reset()
+{
+    if (QWidget *window = shownSecondary())
+        ReturnToMain(window);
+    for (int i = 0; i < BoxCount; ++i) {
+        if (auto *combo = qobject_cast<QComboBox *>(box(i))) {
+            combo->setCurrentIndex(-1);
+            combo->setEditText(QString());
+        } else {
+            static_cast<QLineEdit *>(box(i))->setText(QString());
+        }
+    }
+    tabs()->setCurrentIndex(PhoneTab);
+    auto *grid = qobject_cast<ResultGrid *>(resultGrid()->model());
+    grid->SetRowCount(2);
+    grid->ClearRow1();
+    grid->SetStatus(QString());
+    QGuiApplication::clipboard()->clear();
+    QCoreApplication::processEvents();
+    model = Model{};
+    model.shown = Form1;
+    trace.clear();
+    check();
+}
+
+bool tracing = false;
+
+// Qt's warnings about fonts without a script's tables flood the log as soon as text in
+// other scripts is typed; critical and fatal messages still show.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    qInstallMessageHandler(quietMessages);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    tracing = !qEnvironmentVariableIsEmpty("ZARYAJ_FUZZ_TRACE");
+    static int argc = 1;
+    static char name[] = "fuzz_actions";
+    static char *argv[] = {name, nullptr};
+    // Both live until the process ends: the fuzzer ends it with exit(), and destroying
+    // the application from an exit handler would run after Qt's own statics are gone.
+    static QApplication *app = new QApplication(argc, argv);
+    static Forms *forms = new Forms;
+    Q_UNUSED(app);
+    Q_UNUSED(forms);
+    Form1->show();
+    Form1->activateWindow();
+    QCoreApplication::processEvents();
+    readStore();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    constexpr int MaxActions = 64;
+    reset();
+    Reader in(data, size);
+    for (int n = 0; n < MaxActions && !in.atEnd(); ++n) {
+        if (QWidget *window = shownSecondary())
+            secondaryWindowAction(in, window);
+        else
+            mainWindowAction(in);
+        if (tracing)
+            std::fprintf(stderr, "%s\n", trace.back().c_str());
+        QCoreApplication::processEvents();
+        check();
+    }
+    return 0;
+}
