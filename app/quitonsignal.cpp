@@ -40,7 +40,7 @@ QuitOnSignal::~QuitOnSignal()
     }
 }
 
-void QuitOnSignal::handle(int)
+void QuitOnSignal::handle(int /*signal*/)
 {
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalSockets[0], &byte, 1);

@@ -50,7 +50,7 @@ public:
     }
 };
 
-QAccessibleInterface *ourWidgets(const QString &, QObject *object)
+QAccessibleInterface *ourWidgets(const QString & /*className*/, QObject *object)
 {
     if (auto *image = qobject_cast<ClickableImage *>(object))
         return new AccessibleImage(image);

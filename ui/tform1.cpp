@@ -42,7 +42,7 @@ class UpperCaseValidator final : public QValidator
 public:
     using QValidator::QValidator;
 
-    State validate(QString &input, int &) const override
+    State validate(QString &input, int & /*position*/) const override
     {
         input = input.toUpper();
         return Acceptable;
