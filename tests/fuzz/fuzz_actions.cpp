@@ -566,7 +566,7 @@ void reset()
     grid->ClearRow1();
     grid->SetStatus(QString());
     QGuiApplication::clipboard()->clear();
-    QCoreApplication::processEvents();
+    settle();
     model = Model{};
     model.shown = Form1;
     trace.clear();
@@ -602,7 +602,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     Q_UNUSED(forms);
     Form1->show();
     Form1->activateWindow();
-    QCoreApplication::processEvents();
+    settle();
     readStore();
     return 0;
 }
@@ -619,7 +619,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             mainWindowAction(in);
         if (tracing)
             std::fprintf(stderr, "%s\n", trace.back().c_str());
-        QCoreApplication::processEvents();
+        settle();
         check();
     }
     return 0;
