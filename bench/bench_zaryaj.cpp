@@ -215,7 +215,12 @@ std::optional<Start> startOnce(const char *program, const QStringList &arguments
 bool benchStartUp()
 {
     constexpr int Runs = 31;
-    std::vector<double> ours, bare, label, oursMem, bareMem, labelMem;
+    std::vector<double> ours;
+    std::vector<double> bare;
+    std::vector<double> label;
+    std::vector<double> oursMem;
+    std::vector<double> bareMem;
+    std::vector<double> labelMem;
     for (int run = 0; run < Runs; ++run) { // interleaved, so all see the same machine
         const std::optional<Start> zs = startOnce(START_ZARYAJ);
         const std::optional<Start> bs = startOnce(START_BARE);

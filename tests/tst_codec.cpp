@@ -32,7 +32,7 @@ namespace {
 long iconvCodePoint(unsigned char byte)
 {
     iconv_t cd = iconv_open("UTF-32LE", "CP1251");
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr): its failure value
         return -2;
     char in[1] = {static_cast<char>(byte)};
     unsigned char out[4] = {};
