@@ -2,6 +2,11 @@
 # Installs what is missing, builds, then starts the program (`start`), runs every
 # test (`test`) or the benchmarks (`bench`). Safe to run again: it installs and
 # rebuilds only what is missing or changed.
+#
+# `test` runs the tests of the normal build, then builds everything again with clang
+# in a Debug build (assertions live) under AddressSanitizer and UBSan (build-asan/)
+# and runs the same tests there, the fuzzer of user actions for a minute, clang-tidy
+# and the clang-format check.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -15,6 +20,11 @@ start | test | bench) ;;
 esac
 
 packages=(g++ make cmake qt6-base-dev fonts-liberation)
+if [[ $action == test ]]; then
+    # clang with its sanitizer and libFuzzer runtimes, the symbolizer for their
+    # reports, clang-tidy and clang-format.
+    packages+=(clang-14 libclang-rt-14-dev llvm-14 clang-tidy-14 clang-format-14)
+fi
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
@@ -43,6 +53,15 @@ fi
 
 case "$action" in
 start) exec "${as_user[@]}" "$build/app/zaryaj" ;;
-test) exec ctest --test-dir "$build" --output-on-failure ;;
 bench) exec "${as_user[@]}" "$build/bench/bench_zaryaj" ;;
 esac
+
+"${as_user[@]}" ctest --test-dir "$build" --output-on-failure
+
+checked=build-asan
+if [[ ! -f $checked/CMakeCache.txt ]]; then
+    "${as_user[@]}" env CC=clang-14 CXX=clang++-14 cmake -S . -B "$checked" \
+        -DCMAKE_BUILD_TYPE=Debug -DZARYAJ_SANITIZE=ON -DZARYAJ_CHECKS=ON >/dev/null
+fi
+"${as_user[@]}" cmake --build "$checked" --parallel "$(nproc)" -- --no-print-directory >/dev/null
+exec "${as_user[@]}" ctest --test-dir "$checked" --output-on-failure
