@@ -3,6 +3,7 @@
 // a bare Qt window. Prints medians.
 
 #include "forms.h"
+#include "soak.h"
 #include "store.h"
 #include "tform1.h"
 
@@ -157,6 +158,22 @@ void benchListingAndSearches()
                                              [] { Form1->Button3Click(); }, Runs));
 }
 
+// A long session through the real window: resident memory after the first 1,000
+// actions and at the end, which the soak test bounds, and the time it took.
+void benchSoak()
+{
+    constexpr int Actions = 20000;
+    constexpr int WarmUp = 1000;
+    const RunningForms forms;
+    const Soak::Figures figures = Soak::Session().run(Actions, WarmUp);
+    std::printf("%-40s resident %.2f MiB after %d actions, %.2f MiB after %d (%+ld KiB); "
+                "%.1f s, %.3f ms per action\n",
+                "Soak, mixed actions", double(figures.residentAfterWarmUpKiB) / 1024, WarmUp,
+                double(figures.residentAtEndKiB) / 1024, Actions,
+                figures.residentAtEndKiB - figures.residentAfterWarmUpKiB, figures.seconds,
+                figures.seconds * 1000 / Actions);
+}
+
 long long monotonicNs()
 {
     timespec now{};
@@ -198,7 +215,12 @@ std::optional<Start> startOnce(const char *program, const QStringList &arguments
 bool benchStartUp()
 {
     constexpr int Runs = 31;
-    std::vector<double> ours, bare, label, oursMem, bareMem, labelMem;
+    std::vector<double> ours;
+    std::vector<double> bare;
+    std::vector<double> label;
+    std::vector<double> oursMem;
+    std::vector<double> bareMem;
+    std::vector<double> labelMem;
     for (int run = 0; run < Runs; ++run) { // interleaved, so all see the same machine
         const std::optional<Start> zs = startOnce(START_ZARYAJ);
         const std::optional<Start> bs = startOnce(START_BARE);
@@ -243,5 +265,6 @@ int main(int argc, char *argv[])
     std::printf("Platform %s; directory store %zu bytes (%.2f MB)\n",
                 qPrintable(QApplication::platformName()), storeBytes, storeBytes / 1e6);
     benchListingAndSearches();
+    benchSoak();
     return benchStartUp() ? 0 : 1;
 }

@@ -42,7 +42,9 @@ enum class SearchTab
 
 // What every search does first: the grid goes back to its header and one empty row and
 // the other tabs' boxes are emptied, all inside one batch that also holds the rows the
-// search then appends, so that the view sees a single change.
+// search then appends, so that the view sees a single change. The boxes are set empty,
+// not edited empty: setting starts their undo history afresh, where clearing would add
+// every removed character to it, for as long as the session lasts.
 class SearchStart final
 {
 public:
@@ -50,15 +52,15 @@ public:
     {
         c.grid->SetRowCount(2);
         if (own != SearchTab::Phone)
-            c.Edit1->clear();
+            c.Edit1->setText(QString());
         if (own != SearchTab::Surname) {
-            c.Edit2->clear();
-            c.Edit3->clear();
-            c.Edit4->clear();
+            c.Edit2->setText(QString());
+            c.Edit3->setText(QString());
+            c.Edit4->setText(QString());
         }
         if (own != SearchTab::Address) {
-            c.Edit5->clear();
-            c.Edit6->clear();
+            c.Edit5->setText(QString());
+            c.Edit6->setText(QString());
             c.ComboBox1->setEditText(QString());
         }
         c.grid->ClearRow1();

@@ -32,7 +32,7 @@ namespace {
 long iconvCodePoint(unsigned char byte)
 {
     iconv_t cd = iconv_open("UTF-32LE", "CP1251");
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr): its failure value
         return -2;
     char in[1] = {static_cast<char>(byte)};
     unsigned char out[4] = {};
@@ -91,6 +91,9 @@ void CodecTest::unmappableBecomesQuestionMark_data()
     QTest::newRow("lone low surrogate at start")
         << (QString(QChar(0xDE00)) + QLatin1Char('x')) << QByteArray("?x");
     QTest::newRow("C1 control 0x98") << QString(QChar(0x98)) << QByteArray("?");
+    // The reverse table ends after U+2122; under AddressSanitizer, a bound off by one
+    // reads past it here.
+    QTest::newRow("just past the reverse table") << QString(QChar(0x2123)) << QByteArray("?");
 }
 
 void CodecTest::unmappableBecomesQuestionMark()

@@ -143,7 +143,7 @@ void DatasetTest::storedAsWindows1251()
     bool seen = false;
     for (int slot = 1; slot <= SourceRecordCount; ++slot) {
         const SourceRecord &source = SourceRecords[slot - 1];
-        const int at = QString::fromUtf8(source.surname).indexOf(letter);
+        const qsizetype at = QString::fromUtf8(source.surname).indexOf(letter);
         if (at < 0)
             continue;
         QCOMPARE(int(static_cast<std::uint8_t>(Surname[slot].view()[std::size_t(at)])), byte);

@@ -57,6 +57,14 @@ inline QString boxText(int index)
     return static_cast<QLineEdit *>(widget)->text();
 }
 
+// What the event loop does between two user actions, objects deleted later included:
+// these actions run from plain calls, outside QApplication::exec().
+inline void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
 inline QTabWidget *tabs()
 {
     return mainControl<QTabWidget>("PageControl1");
@@ -68,10 +76,12 @@ inline void openTab(int index)
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
 }
 
-// Opens the box's tab and clicks into the box.
+// Opens the box's tab, unless it is open, and clicks into the box.
 inline void focusBox(int index)
 {
-    openTab(BoxTabs[static_cast<std::size_t>(index)]);
+    const int tab = BoxTabs[static_cast<std::size_t>(index)];
+    if (tabs()->currentIndex() != tab)
+        openTab(tab);
     QWidget *widget = box(index);
     if (auto *combo = qobject_cast<QComboBox *>(widget))
         QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
@@ -127,7 +137,8 @@ inline void pressEnter(int index, bool keypad = false)
 inline void clickSearch(int tab)
 {
     static constexpr std::array<const char *, 3> names = {"Button1", "Button2", "Button3"};
-    openTab(tab);
+    if (tabs()->currentIndex() != tab)
+        openTab(tab);
     QTest::mouseClick(mainControl<QPushButton>(names[static_cast<std::size_t>(tab)]),
                       Qt::LeftButton);
 }
@@ -135,7 +146,8 @@ inline void clickSearch(int tab)
 // The About tab's pictures: 5 lists the directory, 1 to 3 open a window.
 inline void clickPicture(int number)
 {
-    openTab(AboutTab);
+    if (tabs()->currentIndex() != AboutTab)
+        openTab(AboutTab);
     const QByteArray name = "Image" + QByteArray::number(number);
     QTest::mouseClick(mainControl<ClickableImage>(name.constData()), Qt::LeftButton);
 }

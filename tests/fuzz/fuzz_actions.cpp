@@ -39,7 +39,8 @@ namespace {
 QString decode(std::string_view cp1251)
 {
     static iconv_t cd = iconv_open("UTF-8", "CP1251");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    if (cd ==
+        reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr): its failure value
         std::fputs("fuzz_actions: iconv has no CP1251\n", stderr);
         std::abort();
     }
@@ -159,7 +160,7 @@ void expectSearch(int tab, const Boxes &before)
     QWidget *prompt = nullptr;
     QString notFound = Messages[3];
     if (tab == PhoneTab) {
-        const QString number = before[0];
+        const QString &number = before[0];
         notFound = Messages[2];
         if (number.isEmpty())
             prompt = Form2;
@@ -227,7 +228,8 @@ QString quoted(const QString &text)
            (text.size() > 40 ? QStringLiteral("...\"") : QStringLiteral("\""));
 }
 
-void check()
+// Exactly the expected window is visible, and only one.
+void checkWindows()
 {
     int visible = 0;
     const std::array<QWidget *, 7> secondaries = secondaryWindows();
@@ -242,13 +244,20 @@ void check()
     }
     if (visible != 1)
         fail(QStringLiteral("%1 windows visible").arg(visible));
+}
 
+void checkStatus()
+{
     const QString status = statusText();
     if (!Messages.contains(status))
         fail(QStringLiteral("status line holds %1").arg(quoted(status)));
     if (status != model.status)
         fail(QStringLiteral("status %1, expected %2").arg(quoted(status), quoted(model.status)));
+}
 
+// The header, 1 + rows rows, each the expected slot's texts; a new answer from its top.
+void checkGrid()
+{
     const ResultGrid &grid = gridModel();
     for (int column = 0; column < ResultGrid::ColumnCount; ++column) {
         if (grid.Cell(column, 0) != Header[column])
@@ -261,39 +270,47 @@ void check()
                  .arg(grid.RowCount())
                  .arg(expectedCount));
     for (int row = 1; row < expectedCount; ++row) {
+        const int slot = rows == 0 ? 0 : model.rows[row - 1];
         for (int column = 0; column < ResultGrid::ColumnCount; ++column) {
             const QString wanted =
-                rows == 0 ? QString()
-                          : store[static_cast<std::size_t>(model.rows[row - 1])].cells[column];
+                slot == 0 ? QString() : store[static_cast<std::size_t>(slot)].cells[column];
             const QString cell = grid.Cell(column, row);
             if (cell != wanted)
                 fail(QStringLiteral("row %1 column %2 reads %3, expected %4 (slot %5)")
                          .arg(row)
                          .arg(column)
                          .arg(quoted(cell), quoted(wanted))
-                         .arg(rows == 0 ? 0 : model.rows[row - 1]));
+                         .arg(slot));
         }
     }
     if (model.newAnswer && resultGrid()->rowAt(0) != 0)
         fail(QStringLiteral("a new answer is shown from row %1").arg(resultGrid()->rowAt(0) + 1));
+}
 
+// The open tab, and what each box holds, within its limit.
+void checkInputs()
+{
     if (tabs()->currentIndex() != model.tab)
         fail(QStringLiteral("tab %1 is open, expected %2")
                  .arg(tabs()->currentIndex())
                  .arg(model.tab));
-
-    for (int i = 0; i < BoxCount; ++i) {
-        const QString text = boxText(i);
-        const int limit = BoxLimits[static_cast<std::size_t>(i)];
-        if (limit >= 0 && text.size() > limit)
-            fail(QStringLiteral("%1 holds %2 characters")
-                     .arg(QLatin1String(BoxNames[static_cast<std::size_t>(i)]))
-                     .arg(text.size()));
-        if (text != model.boxes[static_cast<std::size_t>(i)])
+    for (std::size_t i = 0; i < BoxCount; ++i) {
+        const QString text = boxText(static_cast<int>(i));
+        const QLatin1String name(BoxNames[i]);
+        if (BoxLimits[i] >= 0 && text.size() > BoxLimits[i])
+            fail(QStringLiteral("%1 holds %2 characters").arg(name).arg(text.size()));
+        if (text != model.boxes[i])
             fail(QStringLiteral("%1 holds %2, expected %3")
-                     .arg(QLatin1String(BoxNames[static_cast<std::size_t>(i)]), quoted(text),
-                          quoted(model.boxes[static_cast<std::size_t>(i)])));
+                     .arg(name, quoted(text), quoted(model.boxes[i])));
     }
+}
+
+void check()
+{
+    checkWindows();
+    checkStatus();
+    checkGrid();
+    checkInputs();
 }
 
 // ---- Reading actions from the input ----
@@ -566,7 +583,7 @@ void reset()
     grid->ClearRow1();
     grid->SetStatus(QString());
     QGuiApplication::clipboard()->clear();
-    QCoreApplication::processEvents();
+    settle();
     model = Model{};
     model.shown = Form1;
     trace.clear();
@@ -577,7 +594,7 @@ bool tracing = false;
 
 // Qt's warnings about fonts without a script's tables flood the log as soon as text in
 // other scripts is typed; critical and fatal messages still show.
-void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+void quietMessages(QtMsgType type, const QMessageLogContext & /*context*/, const QString &message)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
@@ -585,7 +602,7 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
+extern "C" int LLVMFuzzerInitialize(int * /*argc*/, char *** /*argv*/)
 {
     qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -602,7 +619,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     Q_UNUSED(forms);
     Form1->show();
     Form1->activateWindow();
-    QCoreApplication::processEvents();
+    settle();
     readStore();
     return 0;
 }
@@ -619,7 +636,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             mainWindowAction(in);
         if (tracing)
             std::fprintf(stderr, "%s\n", trace.back().c_str());
-        QCoreApplication::processEvents();
+        settle();
         check();
     }
     return 0;

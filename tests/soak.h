@@ -1,0 +1,130 @@
+#pragma once
+
+// A long session through the real main window: mixed searches, listings, prompts and
+// window switches, chosen by a fixed seed, with the resident memory read after the
+// first actions and at the end. The soak test bounds the growth; the benchmark prints
+// the figures.
+
+#include "records.h"
+#include "store.h"
+#include "useractions.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <random>
+#include <unistd.h>
+
+namespace Soak {
+
+// Resident memory of this process, from the second field of /proc/self/statm.
+inline long residentKiB()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    if (fields.size() < 2)
+        return -1;
+    return fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+struct Figures
+{
+    long residentAfterWarmUpKiB = -1;
+    long residentAtEndKiB = -1;
+    double seconds = 0;
+};
+
+class Session
+{
+public:
+    // Replaces what the box holds, as a user selecting all and typing over it.
+    void retype(int box, const QString &text)
+    {
+        UserActions::pressKey(box, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            UserActions::pressKey(box, Qt::Key_Delete);
+        else
+            UserActions::typeInto(box, text);
+    }
+
+    // Mostly searches, a user keeping to one kind for a while, between listings,
+    // prompts, the About tab's windows and tab switches.
+    void oneAction()
+    {
+        using namespace UserActions;
+        if (pick(4) == 0)
+            m_kind = pick(8);
+        const SourceRecord &record = SourceRecords[pick(ListedCount)];
+        switch (m_kind) {
+        case 0: // a number that someone has, by Enter
+            retype(0, QString::number(record.phone));
+            pressEnter(0);
+            break;
+        case 1: // a number nobody has, by the button
+            retype(0, QString::number(10000 + pick(90000)));
+            clickSearch(PhoneTab);
+            break;
+        case 2: // a surname, sometimes with its first initial
+            retype(1, QString::fromUtf8(record.surname));
+            retype(2, pick(2) ? QString::fromUtf8(record.nameInitial) : QString());
+            pressEnter(1);
+            break;
+        case 3: // a street from the list, sometimes with the house
+            focusBox(StreetBox);
+            mainControl<QComboBox>("ComboBox1")->setCurrentIndex(pick(StreetCount));
+            retype(5, pick(2) ? QString::fromUtf8(record.house) : QString());
+            clickSearch(AddressTab);
+            break;
+        case 4:
+            clickPicture(5);
+            break;
+        case 5: { // a search without its input, and the prompt's Ok
+            const int tab = pick(3);
+            retype(tab == PhoneTab ? 0 : tab == SurnameTab ? 1 : StreetBox, QString());
+            clickSearch(tab);
+            break;
+        }
+        case 6: // a window of the About tab
+            clickPicture(1 + pick(3));
+            break;
+        default:
+            openTab(pick(TabCount));
+            break;
+        }
+        settle();
+        // Whatever window came up goes again, by its Ok or Escape.
+        if (QWidget *window = shownSecondary()) {
+            if (isPrompt(window) && pick(2))
+                clickOk(window);
+            else
+                pressKeyIn(window, Qt::Key_Escape);
+            settle();
+        }
+    }
+
+    // `actions` actions, reading the resident memory after the first `warmUp`.
+    Figures run(int actions, int warmUp)
+    {
+        Figures figures;
+        QElapsedTimer clock;
+        clock.start();
+        for (int n = 0; n < actions; ++n) {
+            if (n == warmUp)
+                figures.residentAfterWarmUpKiB = residentKiB();
+            oneAction();
+        }
+        figures.residentAtEndKiB = residentKiB();
+        figures.seconds = double(clock.nsecsElapsed()) / 1e9;
+        return figures;
+    }
+
+private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+
+    std::mt19937 m_random{2003};
+    int m_kind = 0;
+};
+
+} // namespace Soak
