@@ -30,18 +30,8 @@ if [[ $action == test ]]; then
     # reports, clang-tidy and clang-format.
     packages+=(clang-14 libclang-rt-14-dev llvm-14 clang-tidy-14 clang-format-14)
 fi
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    as_root=()
-    [[ $(id -u) -eq 0 ]] || as_root=(sudo)
-    echo "Installing ${missing[*]}"
-    "${as_root[@]}" apt-get update -qq
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+source tools/install-missing.sh
+install_missing "${packages[@]}"
 
 # Started with sudo, the program is built and run as the user who asked for it, whose
 # display it opens on.

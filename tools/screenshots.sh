@@ -12,18 +12,8 @@ set -euo pipefail
 
 cd "$(dirname "$0")/.."
 packages=(xvfb icewm xdotool imagemagick)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    as_root=()
-    [[ $(id -u) -eq 0 ]] || as_root=(sudo)
-    echo "Installing ${missing[*]}"
-    "${as_root[@]}" apt-get update -qq
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+source tools/install-missing.sh
+install_missing "${packages[@]}"
 
 build=build
 [[ -f $build/CMakeCache.txt ]] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
