@@ -28,7 +28,7 @@ void ResultGrid::SetRowCount(int n)
     if (newModelRows > oldModelRows) {
         if (notify)
             beginInsertRows({}, oldModelRows, newModelRows - 1);
-        m_slots.resize(static_cast<std::size_t>(newModelRows), EmptyRow);
+        m_slots.resize(static_cast<std::size_t>(newModelRows), NoSlot);
         if (notify)
             endInsertRows();
     } else {
@@ -42,7 +42,7 @@ void ResultGrid::SetRowCount(int n)
 
 void ResultGrid::WriteRow(int row, int slot)
 {
-    assert(row >= 1 && row < RowCount());
+    assert(row >= 1 && row < RowCountWithHeader());
     assert(slot >= 1 && slot <= DirectoryCapacity);
     m_slots[static_cast<std::size_t>(row - 1)] = static_cast<std::uint16_t>(slot);
     if (m_batchDepth == 0)
@@ -51,7 +51,7 @@ void ResultGrid::WriteRow(int row, int slot)
 
 void ResultGrid::ClearRow1()
 {
-    m_slots.front() = EmptyRow;
+    m_slots.front() = NoSlot;
     if (m_batchDepth == 0)
         emit dataChanged(index(0, 0), index(0, ColumnCount - 1));
 }
@@ -61,9 +61,9 @@ QString ResultGrid::Cell(int column, int row) const
     assert(column >= 0 && column < ColumnCount);
     if (row == 0)
         return m_header[static_cast<std::size_t>(column)];
-    assert(row >= 1 && row < RowCount());
+    assert(row >= 1 && row < RowCountWithHeader());
     const int slot = m_slots[static_cast<std::size_t>(row - 1)];
-    if (slot == EmptyRow)
+    if (slot == NoSlot)
         return {};
     switch (column) {
     case 0:

@@ -7,19 +7,12 @@
 #include <cstdint>
 #include <vector>
 
-// The four messages of the status line.
-namespace Status {
-inline const QString SearchDone = QStringLiteral("Поиск завершен");
-inline const QString NumberNotFound = QStringLiteral("Номер не найден");
-inline const QString SubscriberNotFound = QStringLiteral("Абонент не найден");
-inline const QString ListingDone = QStringLiteral("Вывод базы данных на экран завершен");
-} // namespace Status
-
 // The result grid and the status line under it. Rows are numbered as the user sees
-// them: row 0 is the header, results start at row 1, and RowCount() counts the header.
-// This is the only numbering a ResultGrid offers. The view draws the header itself, so
-// Qt's model rows are one lower; the model interface that uses them is private here
-// and reached only by the view, through QAbstractItemModel.
+// them: row 0 is the header, results start at row 1, and RowCountWithHeader() counts
+// the header. This is the only numbering a ResultGrid offers. The view draws the header
+// itself, so Qt's model rows are one lower; the model interface that uses them
+// (rowCount() and the rest) is private here and reached only by the view, through
+// QAbstractItemModel.
 //
 // A row remembers which slot it shows and formats it when drawn: the store never
 // changes after loading, so this is the same as writing the texts, and a listing of
@@ -30,19 +23,20 @@ class ResultGrid final : public QAbstractTableModel
 
 public:
     static constexpr int ColumnCount = 5;
-    static constexpr std::array<int, ColumnCount> ColumnWidths = {64, 105, 163, 64, 64};
-    static constexpr int RowHeight = 17;
 
     explicit ResultGrid(QObject *parent = nullptr);
 
     // Header texts of row 0; empty until written.
     void WriteHeader();
 
-    int RowCount() const { return static_cast<int>(m_slots.size()) + 1; }
+    int RowCountWithHeader() const { return static_cast<int>(m_slots.size()) + 1; }
     // Shows rows 0 to n - 1 (n at least 2). Rows that come into view are empty.
     void SetRowCount(int n);
-    // The five formatted texts of store slot `slot` into row `row` (1 <= row < RowCount()).
+    // The five formatted texts of store slot `slot` into row `row`
+    // (1 <= row < RowCountWithHeader()).
     void WriteRow(int row, int slot);
+    // Row 1, the first result row, back to five empty cells: what a search that found
+    // nothing shows.
     void ClearRow1();
     // Cell text in grid coordinates: row 0 is the header.
     QString Cell(int column, int row) const;
@@ -75,10 +69,12 @@ private:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
-    static constexpr std::uint16_t EmptyRow = 0;
+    // Slot numbers start at 1, so 0 marks a row of empty cells.
+    static constexpr std::uint16_t NoSlot = 0;
 
     std::array<QString, ColumnCount> m_header;
-    std::vector<std::uint16_t> m_slots{EmptyRow}; // model row r shows grid row r + 1
+    // The slot each result row shows: element r is grid row r + 1 (model row r).
+    std::vector<std::uint16_t> m_slots{NoSlot};
     QString m_status;
     int m_batchDepth = 0;
 };
@@ -92,13 +88,14 @@ public:
 
     void Append(int slot)
     {
-        m_grid.SetRowCount(m_n + 1);
-        ++m_n;
-        m_grid.WriteRow(m_n - 1, slot);
+        m_grid.SetRowCount(m_rowCount + 1);
+        ++m_rowCount;
+        m_grid.WriteRow(m_rowCount - 1, slot);
     }
-    bool AppendedAny() const { return m_n > 1; }
+    bool AppendedAny() const { return m_rowCount > 1; }
 
 private:
     ResultGrid &m_grid;
-    int m_n = 1;
+    // The grid's row count as far as this appender has filled it, header included.
+    int m_rowCount = 1;
 };

@@ -1,7 +1,8 @@
 // The three searches as the user drives them: typing into the boxes, pressing the
 // tab's button or Enter, and reading the grid, the status line and the prompt windows.
-// Expected rows come from the compiled-in table by plain loops, not from the matching
-// code, so a search that finds too much, too little or in the wrong order fails.
+// The rules of each search are checked without a window (tst_search); here, that the
+// window asks with what its boxes hold and shows the answer. Expected rows come from
+// the compiled-in table by plain loops, not from the matching code.
 
 #include "clickableimage.h"
 #include "records.h"
@@ -213,8 +214,6 @@ private slots:
 
     void phoneSearch_data();
     void phoneSearch();
-    void rowsAreFormatted_data();
-    void rowsAreFormatted();
     void surnameSearch_data();
     void surnameSearch();
     void addressSearch_data();
@@ -242,24 +241,11 @@ void SearchesTest::phoneSearch_data()
                         const QList<int> &expected) {
         QTest::newRow(name) << before << utf8(number) << expected;
     };
-    row("one owner", Fresh, "52105", {2});
-    row("owner with a flat", Fresh, "22747", {629});
-    row("shared by two, first block", Fresh, "52123", {26, 27});
-    row("shared by two, second block", Fresh, "22515", {385, 387});
-    row("unknown number", Fresh, "99999", {});
-    // 3132 belongs to an incomplete record; these only read as it when parsed as numbers.
-    row("leading zero", Fresh, "03132", {});
-    row("leading blank", Fresh, " 3132", {});
-    row("plus sign", Fresh, "+3132", {});
-    // Unused slots hold 0.
-    row("all zeros", Fresh, "00000", {});
-    row("letter after digits", Fresh, "5210x", {});
     // Nothing of a longer result may stay below the new one.
-    row("after listing, one owner", AfterListing, "52105", {2});
     row("after listing, shared", AfterListing, "22515", {385, 387});
     row("after listing, unknown", AfterListing, "99999", {});
     row("after surname search, one owner", AfterSurnameSearch, "22747", {629});
-    row("after surname search, shared", AfterSurnameSearch, "52123", {26, 27});
+    row("fresh, shared", Fresh, "52123", {26, 27});
 }
 
 void SearchesTest::phoneSearch()
@@ -285,31 +271,6 @@ void SearchesTest::phoneSearch()
     QVERIFY(Form1->isVisible());
 }
 
-void SearchesTest::rowsAreFormatted_data()
-{
-    QTest::addColumn<QString>("number");
-    QTest::addColumn<QString>("row");
-
-    const auto row = [](const char *name, const char *number, const char *text) {
-        QTest::newRow(name) << utf8(number) << utf8(text);
-    };
-    row("no flat", "52105", "5-21-05|Алексеев Е.В.|Береговая|13|");
-    row("zeros inside", "21006", "2-10-06|Алексеева Ю.В.|Школьная|17|");
-    row("lettered house", "52240", "5-22-40|Бирюкова Г.А.|Почтовая|4-б|");
-    row("flat", "22747", "2-27-47|Зырянова А.В.|Строителей|2|120");
-}
-
-void SearchesTest::rowsAreFormatted()
-{
-    QFETCH(QString, number);
-    QFETCH(QString, row);
-
-    searchPhone(number);
-
-    QCOMPARE(gridRowCount(), 2);
-    QCOMPARE(gridRow(1), row);
-}
-
 void SearchesTest::surnameSearch_data()
 {
     QTest::addColumn<QString>("surname");
@@ -323,16 +284,9 @@ void SearchesTest::surnameSearch_data()
                             << expected;
     };
     row("surname alone", "Иванова", "", "", withSurname("Иванова"));
-    row("first initial", "Иванова", "А", "", {33, 662, 668, 678, 680});
-    row("both initials", "Иванова", "А", "А", {33, 680});
     // The initial boxes turn what is typed into capitals.
     row("initials typed small", "Иванова", "а", "а", {33, 680});
-    row("initial nobody has", "Иванова", "Я", "", {});
-    row("shorter of a pair", "Иванов", "", "", withSurname("Иванов"));
-    row("yo", "Ёлкин", "", "", {26, 520});
     row("lower case", "иванова", "", "", {});
-    row("trailing blank", "Иванова ", "", "", {});
-    row("first part", "Иван", "", "", {});
 }
 
 void SearchesTest::surnameSearch()
@@ -369,16 +323,7 @@ void SearchesTest::addressSearch_data()
         QTest::newRow(name) << utf8(street) << typed << utf8(house) << utf8(flat) << expected;
     };
     const auto noFlat = [](const SourceRecord &r) { return r.flat == 0; };
-    row("street alone", "Советская", false, "", "", onStreet("Советская"));
-    row("house without letter", "Чапаева", false, "12", "", {7});
-    row("house with letter", "Чапаева", false, "12-б", "", {1221});
-    row("flat", "Советская", false, "14", "9", {110});
-    row("flat with leading zero", "Советская", false, "14", "09", {});
-    // A record without a flat number has flat 0.
-    row("flat 0 on a street", "Советская", false, "", "0", onStreet("Советская", noFlat));
-    row("flat 0 in a house", "Заречная", false, "20", "0", {1, 960});
-    row("flat 0 where all are known", "Советская", false, "14", "0", {});
-    row("typed street", "Садовая", true, "", "", onStreet("Садовая"));
+    row("picked street, flat 0", "Советская", false, "", "0", onStreet("Советская", noFlat));
     row("typed street and house", "пер. Садовый", true, "8", "", {87, 471, 658});
     row("typed unknown street", "Тверская", true, "", "", {});
 }
@@ -522,19 +467,10 @@ void SearchesTest::missingInputBringsUpPrompt_data()
         QTest::newRow(name) << tab << QByteArray(box) << utf8(text) << key << prompt;
     };
     row("no number", PhoneTab, "Edit1", "", 0, 2);
-    row("no number, Enter", PhoneTab, "Edit1", "", Qt::Key_Return, 2);
-    row("one digit", PhoneTab, "Edit1", "5", 0, 3);
-    row("three digits", PhoneTab, "Edit1", "521", 0, 3);
-    row("four digits", PhoneTab, "Edit1", "5212", 0, 3);
     row("four digits, keypad Enter", PhoneTab, "Edit1", "5212", Qt::Key_Enter, 3);
-    // The incomplete records' numbers have four digits, so they cannot be searched for.
-    row("incomplete record's number", PhoneTab, "Edit1", "3132", 0, 3);
-    row("four letters", PhoneTab, "Edit1", "abcd", 0, 3);
     row("four characters in five places", PhoneTab, "Edit1", "123😀", 0, 3);
-    row("no surname, initial given", SurnameTab, "Edit3", "А", 0, 7);
     row("no surname, Enter in initial", SurnameTab, "Edit3", "А", Qt::Key_Return, 7);
     row("no street, house given", AddressTab, "Edit5", "14", 0, 8);
-    row("no street, Enter in house", AddressTab, "Edit5", "14", Qt::Key_Return, 8);
 }
 
 void SearchesTest::missingInputBringsUpPrompt()
@@ -607,7 +543,7 @@ void SearchesTest::cellDrawnInTheGridsFontInsideItsCell()
     option.initFrom(view);
     option.font = view->font();
     option.fontMetrics = QFontMetrics(option.font);
-    option.rect = QRect(20, 10, 30, ResultGrid::RowHeight); // narrower than the name
+    option.rect = QRect(20, 10, 30, TForm1::GridRowHeight); // narrower than the name
     const auto draw = [&](int painterPixelSize) {
         QImage image(120, 40, QImage::Format_RGB32);
         image.fill(Qt::white);

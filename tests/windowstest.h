@@ -52,7 +52,7 @@ inline const ResultGrid &gridModel()
 
 inline int gridRowCount()
 {
-    return gridModel().RowCount();
+    return gridModel().RowCountWithHeader();
 }
 
 inline QString gridCell(int column, int row)

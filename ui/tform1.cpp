@@ -4,8 +4,7 @@
 #include "celldelegate.h"
 #include "fonts.h"
 #include "forms.h"
-#include "gridtext.h"
-#include "listing.h"
+#include "gridcopy.h"
 #include "pastedtext.h"
 #include "pasteguard.h"
 #include "placement.h"
@@ -105,13 +104,13 @@ void TForm1::setUpGrid()
     grid->setModel(&m_grid);
     grid->setItemDelegate(new CellDelegate(grid));
     QHeaderView *header = grid->horizontalHeader();
-    header->setMinimumSectionSize(8);
-    header->setFixedHeight(ResultGrid::RowHeight);
+    header->setMinimumSectionSize(GridMinimumColumnWidth);
+    header->setFixedHeight(GridRowHeight);
     for (int column = 0; column < ResultGrid::ColumnCount; ++column)
-        header->resizeSection(column, ResultGrid::ColumnWidths[static_cast<std::size_t>(column)]);
+        header->resizeSection(column, GridColumnWidths[static_cast<std::size_t>(column)]);
     QHeaderView *rows = grid->verticalHeader();
-    rows->setMinimumSectionSize(ResultGrid::RowHeight);
-    rows->setDefaultSectionSize(ResultGrid::RowHeight);
+    rows->setMinimumSectionSize(GridRowHeight);
+    rows->setDefaultSectionSize(GridRowHeight);
     rows->setSectionResizeMode(QHeaderView::Fixed);
 
     QPalette palette = grid->palette();
@@ -258,11 +257,63 @@ void TForm1::FormCreate()
     LoadDirectory();
 }
 
-SearchControls TForm1::searchControls()
+void TForm1::searchByPhone()
 {
-    return {m_ui->Edit1, m_ui->Edit2,     m_ui->Edit3,
-            m_ui->Edit4, m_ui->ComboBox1, m_ui->Edit5,
-            m_ui->Edit6, &m_grid,         [this](Prompt prompt) { showPrompt(prompt); }};
+    showAnswer(SearchByPhone(m_ui->Edit1->text()));
+}
+
+void TForm1::searchBySurname()
+{
+    showAnswer(SearchBySurname(m_ui->Edit2->text(), m_ui->Edit3->text(), m_ui->Edit4->text()));
+}
+
+void TForm1::searchByAddress()
+{
+    showAnswer(
+        SearchByAddress(m_ui->ComboBox1->currentText(), m_ui->Edit5->text(), m_ui->Edit6->text()));
+}
+
+// A search first takes the grid back to its header and one empty row and empties the
+// other tabs' boxes; then it prompts, leaving the status line as it was, or shows its
+// rows and status. The listing only replaces the rows. All of it happens inside one
+// batch, so that the view sees a single change.
+void TForm1::showAnswer(const Answer &answer)
+{
+    const ResultGrid::Batch batch(m_grid);
+    if (answer.query.kind != Query::Kind::WholeDirectory) {
+        m_grid.SetRowCount(2);
+        emptyOtherTabs(answer.query.kind);
+        m_grid.ClearRow1();
+    }
+    if (answer.prompt) {
+        showPrompt(*answer.prompt);
+        return;
+    }
+    RowAppender rows(m_grid);
+    for (const int slot : answer.found)
+        rows.Append(slot);
+    if (!rows.AppendedAny())
+        m_grid.ClearRow1();
+    m_grid.SetStatus(answer.status);
+}
+
+// The boxes are set empty, not edited empty: setting starts their undo history afresh,
+// where clearing would add every removed character to it, for as long as the session
+// lasts.
+void TForm1::emptyOtherTabs(Query::Kind search)
+{
+    if (search != Query::Kind::Phone)
+        m_ui->Edit1->setText(QString());
+    if (search != Query::Kind::Surname) {
+        m_ui->Edit2->setText(QString());
+        m_ui->Edit3->setText(QString());
+        m_ui->Edit4->setText(QString());
+    }
+    if (search != Query::Kind::Address) {
+        m_ui->Edit5->setText(QString());
+        m_ui->Edit6->setText(QString());
+        m_ui->ComboBox1->setEditText(QString());
+    }
 }
 
 void TForm1::showPrompt(Prompt prompt)
@@ -285,29 +336,29 @@ void TForm1::showPrompt(Prompt prompt)
 
 void TForm1::Button1Click()
 {
-    SearchByPhone(searchControls());
+    searchByPhone();
 }
 
 void TForm1::Button2Click()
 {
-    SearchBySurname(searchControls());
+    searchBySurname();
 }
 
 void TForm1::Button3Click()
 {
-    SearchByAddress(searchControls());
+    searchByAddress();
 }
 
 void TForm1::Edit1KeyDown(int key)
 {
     if (key == EnterKey)
-        SearchByPhone(searchControls());
+        searchByPhone();
 }
 
 void TForm1::Edit2KeyDown(int key)
 {
     if (key == EnterKey)
-        SearchBySurname(searchControls());
+        searchBySurname();
 }
 
 void TForm1::Edit3KeyDown(int key)
@@ -323,7 +374,7 @@ void TForm1::Edit4KeyDown(int key)
 void TForm1::ComboBox1KeyDown(int key)
 {
     if (key == EnterKey)
-        SearchByAddress(searchControls());
+        searchByAddress();
 }
 
 void TForm1::Edit5KeyDown(int key)
@@ -358,5 +409,10 @@ void TForm1::Image4Click()
 
 void TForm1::Image5Click()
 {
-    ShowWholeDirectory(m_grid);
+    ShowWholeDirectory();
+}
+
+void TForm1::ShowWholeDirectory()
+{
+    showAnswer(ListWholeDirectory());
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "resultgrid.h"
-#include "searches.h"
+#include "search.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QScopedPointer>
+
+#include <array>
 
 class QLabel;
 
@@ -20,6 +22,13 @@ class TForm1 final : public QMainWindow
     Q_OBJECT
 
 public:
+    // The result grid's look: column widths and row height in pixels, and the narrowest
+    // a user may drag a column, so that it never vanishes.
+    static constexpr std::array<int, ResultGrid::ColumnCount> GridColumnWidths = {64, 105, 163, 64,
+                                                                                  64};
+    static constexpr int GridRowHeight = 17;
+    static constexpr int GridMinimumColumnWidth = 8;
+
     explicit TForm1(QWidget *parent = nullptr);
     ~TForm1() override;
 
@@ -46,6 +55,8 @@ public:
     void Image4Click();
     void Image5Click();
 
+    void ShowWholeDirectory();
+
 protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -58,7 +69,12 @@ private:
     void setUpInputs();
     void copyCurrentRow();
     void copyAllRows();
-    SearchControls searchControls();
+    // The searches, asked with what the boxes hold.
+    void searchByPhone();
+    void searchBySurname();
+    void searchByAddress();
+    void showAnswer(const Answer &answer);
+    void emptyOtherTabs(Query::Kind search);
     void showPrompt(Prompt prompt);
 
     const QScopedPointer<Ui::TForm1> m_ui;

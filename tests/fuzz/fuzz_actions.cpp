@@ -265,9 +265,9 @@ void checkGrid()
     }
     const auto rows = static_cast<int>(model.rows.size());
     const int expectedCount = 1 + std::max(1, rows);
-    if (grid.RowCount() != expectedCount)
+    if (grid.RowCountWithHeader() != expectedCount)
         fail(QStringLiteral("grid has %1 rows, expected %2")
-                 .arg(grid.RowCount())
+                 .arg(grid.RowCountWithHeader())
                  .arg(expectedCount));
     for (int row = 1; row < expectedCount; ++row) {
         const int slot = rows == 0 ? 0 : model.rows[row - 1];

@@ -1,4 +1,4 @@
-#include "gridtext.h"
+#include "gridcopy.h"
 
 #include <QAbstractItemModel>
 #include <QStringList>

@@ -1,0 +1,355 @@
+// The searches and the listing as questions and answers, without a window, and the
+// matching rules slot by slot: exact Windows-1251 comparison, numbers through their
+// decimal text, empty narrowing boxes accepting all. Expected slots come from the
+// compiled-in table by plain loops, not from the matching code, so a search that
+// finds too much, too little or in the wrong order fails.
+
+#include "cp1251.h"
+#include "format.h"
+#include "matching.h"
+#include "records.h"
+#include "search.h"
+#include "store.h"
+
+#include <QtTest>
+
+#include <functional>
+#include <numeric>
+
+namespace {
+
+QString utf8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+// Slots of the compiled-in table whose record passes `wanted`, in slot order.
+std::vector<int> slotsWhere(const std::function<bool(const SourceRecord &)> &wanted)
+{
+    std::vector<int> found;
+    for (int slot = 1; slot <= SourceRecordCount; ++slot) {
+        if (wanted(SourceRecords[slot - 1]))
+            found.push_back(slot);
+    }
+    return found;
+}
+
+std::vector<int> withSurname(const char *surname)
+{
+    return slotsWhere([&](const SourceRecord &r) { return utf8(r.surname) == utf8(surname); });
+}
+
+std::vector<int> onStreet(const char *street, std::function<bool(const SourceRecord &)> also = {})
+{
+    return slotsWhere([&](const SourceRecord &r) {
+        return utf8(r.street) == utf8(street) && (!also || also(r));
+    });
+}
+
+// An answer that found `expected`, or nothing with `notFound`.
+void verifyFound(const Answer &answer, const std::vector<int> &expected, const QString &notFound)
+{
+    QVERIFY(!answer.prompt);
+    QCOMPARE(answer.found, expected);
+    QCOMPARE(answer.status, expected.empty() ? notFound : Status::SearchDone);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(std::vector<int>)
+Q_DECLARE_METATYPE(Query)
+
+class SearchTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void phoneSearch_data();
+    void phoneSearch();
+    void surnameSearch_data();
+    void surnameSearch();
+    void addressSearch_data();
+    void addressSearch();
+    void missingInputIsAnsweredByAPrompt_data();
+    void missingInputIsAnsweredByAPrompt();
+    void listingHoldsEveryCompleteRecord();
+
+    void phone();
+    void surname();
+    void address();
+    void emptyAndIncompleteSlotsMatchNothing();
+
+private:
+    static std::string cp(const char *utf8) { return Cp1251::fromUtf8(utf8); }
+    static int firstSlot(bool (*wanted)(int))
+    {
+        for (int slot = 1; slot <= ListedCount; ++slot) {
+            if (wanted(slot))
+                return slot;
+        }
+        return 0;
+    }
+};
+
+void SearchTest::initTestCase()
+{
+    LoadDirectory();
+}
+
+void SearchTest::phoneSearch_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<std::vector<int>>("expected");
+
+    const auto row = [](const char *name, const char *number, const std::vector<int> &expected) {
+        QTest::newRow(name) << utf8(number) << expected;
+    };
+    row("one owner", "52105", {2});
+    row("owner with a flat", "22747", {629});
+    row("shared by two, first block", "52123", {26, 27});
+    row("shared by two, second block", "22515", {385, 387});
+    row("unknown number", "99999", {});
+    // 3132 belongs to an incomplete record; these only read as it when parsed as numbers.
+    row("leading zero", "03132", {});
+    row("leading blank", " 3132", {});
+    row("plus sign", "+3132", {});
+    // Unused slots hold 0.
+    row("all zeros", "00000", {});
+    row("letter after digits", "5210x", {});
+    row("as the grid shows it", "2-25-1", {});
+}
+
+void SearchTest::phoneSearch()
+{
+    QFETCH(QString, number);
+    QFETCH(std::vector<int>, expected);
+    const Answer answer = SearchByPhone(number);
+    verifyFound(answer, expected, Status::NumberNotFound);
+    QCOMPARE(answer.query, Query::ByPhone(number));
+    QCOMPARE(Ask(answer.query).found, expected);
+}
+
+void SearchTest::surnameSearch_data()
+{
+    QTest::addColumn<QString>("surname");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("patronymic");
+    QTest::addColumn<std::vector<int>>("expected");
+
+    const auto row = [](const char *name, const char *surname, const char *nameInitial,
+                        const char *patronymicInitial, const std::vector<int> &expected) {
+        QTest::newRow(name) << utf8(surname) << utf8(nameInitial) << utf8(patronymicInitial)
+                            << expected;
+    };
+    row("surname alone", "Иванова", "", "", withSurname("Иванова"));
+    row("first initial", "Иванова", "А", "", {33, 662, 668, 678, 680});
+    row("both initials", "Иванова", "А", "А", {33, 680});
+    row("patronymic only", "Иванова", "", "А", slotsWhere([](const SourceRecord &r) {
+            return utf8(r.surname) == utf8("Иванова") && utf8(r.patronymicInitial) == utf8("А");
+        }));
+    row("initial nobody has", "Иванова", "Я", "", {});
+    row("shorter of a pair", "Иванов", "", "", withSurname("Иванов"));
+    row("yo", "Ёлкин", "", "", {26, 520});
+    row("yo written as ye", "Елкин", "", "", {});
+    row("lower case", "иванова", "", "", {});
+    row("trailing blank", "Иванова ", "", "", {});
+    row("first part", "Иван", "", "", {});
+    // The boxes turn typed initials into capitals; the search itself does not.
+    row("small initial", "Иванова", "а", "", {});
+}
+
+void SearchTest::surnameSearch()
+{
+    QFETCH(QString, surname);
+    QFETCH(QString, name);
+    QFETCH(QString, patronymic);
+    QFETCH(std::vector<int>, expected);
+    const Answer answer = SearchBySurname(surname, name, patronymic);
+    verifyFound(answer, expected, Status::SubscriberNotFound);
+    QCOMPARE(answer.query, Query::BySurname(surname, name, patronymic));
+    QCOMPARE(Ask(answer.query).found, expected);
+}
+
+void SearchTest::addressSearch_data()
+{
+    QTest::addColumn<QString>("street");
+    QTest::addColumn<QString>("house");
+    QTest::addColumn<QString>("flat");
+    QTest::addColumn<std::vector<int>>("expected");
+
+    const auto row = [](const char *name, const char *street, const char *house, const char *flat,
+                        const std::vector<int> &expected) {
+        QTest::newRow(name) << utf8(street) << utf8(house) << utf8(flat) << expected;
+    };
+    const auto noFlat = [](const SourceRecord &r) { return r.flat == 0; };
+    row("street alone", "Советская", "", "", onStreet("Советская"));
+    row("house without letter", "Чапаева", "12", "", {7});
+    row("house with letter", "Чапаева", "12-б", "", {1221});
+    row("flat", "Советская", "14", "9", {110});
+    row("flat with leading zero", "Советская", "14", "09", {});
+    // A record without a flat number has flat 0.
+    row("flat 0 on a street", "Советская", "", "0", onStreet("Советская", noFlat));
+    row("flat 0 in a house", "Заречная", "20", "0", {1, 960});
+    row("flat 0 where all are known", "Советская", "14", "0", {});
+    row("street with a prefix and house", "пер. Садовый", "8", "", {87, 471, 658});
+    row("unknown street", "Тверская", "", "", {});
+    row("street in lower case", "советская", "", "", {});
+}
+
+void SearchTest::addressSearch()
+{
+    QFETCH(QString, street);
+    QFETCH(QString, house);
+    QFETCH(QString, flat);
+    QFETCH(std::vector<int>, expected);
+    const Answer answer = SearchByAddress(street, house, flat);
+    verifyFound(answer, expected, Status::SubscriberNotFound);
+    QCOMPARE(answer.query, Query::ByAddress(street, house, flat));
+    QCOMPARE(Ask(answer.query).found, expected);
+}
+
+void SearchTest::missingInputIsAnsweredByAPrompt_data()
+{
+    QTest::addColumn<Query>("query");
+    QTest::addColumn<int>("prompt");
+
+    const auto phone = [](const char *name, const char *number, Prompt prompt) {
+        QTest::newRow(name) << Query::ByPhone(utf8(number)) << int(prompt);
+    };
+    phone("no number", "", Prompt::EnterNumber);
+    phone("one digit", "5", Prompt::WrongNumber);
+    phone("four digits", "5212", Prompt::WrongNumber);
+    // The incomplete records' numbers have four digits, so they cannot be searched for.
+    phone("incomplete record's number", "3132", Prompt::WrongNumber);
+    phone("four letters", "abcd", Prompt::WrongNumber);
+    // Counted in Windows-1251 characters, not in the box's UTF-16 places.
+    phone("four characters in five places", "123😀", Prompt::WrongNumber);
+    QTest::newRow("no surname, initials given")
+        << Query::BySurname({}, QStringLiteral("А"), QStringLiteral("А"))
+        << int(Prompt::EnterSurname);
+    QTest::newRow("no street, house and flat given")
+        << Query::ByAddress({}, QStringLiteral("14"), QStringLiteral("9"))
+        << int(Prompt::EnterStreet);
+}
+
+void SearchTest::missingInputIsAnsweredByAPrompt()
+{
+    QFETCH(Query, query);
+    QFETCH(int, prompt);
+    const Answer answer = Ask(query);
+    QCOMPARE(answer.query, query);
+    QVERIFY(answer.prompt);
+    QCOMPARE(int(*answer.prompt), prompt);
+    QVERIFY(answer.found.empty());
+    QVERIFY(answer.status.isEmpty());
+}
+
+void SearchTest::listingHoldsEveryCompleteRecord()
+{
+    const Answer answer = ListWholeDirectory();
+    QCOMPARE(answer.query, Query::WholeDirectory());
+    QCOMPARE(Ask(Query::WholeDirectory()).found, answer.found);
+    QVERIFY(!answer.prompt);
+    QCOMPARE(answer.status, QStringLiteral("Вывод базы данных на экран завершен"));
+    // Slot order, ending with the last complete record: no incomplete record listed.
+    std::vector<int> everyComplete(ListedCount);
+    std::iota(everyComplete.begin(), everyComplete.end(), 1);
+    QCOMPARE(answer.found, everyComplete);
+}
+
+void SearchTest::phone()
+{
+    const int slot = 110;
+    const std::string number = std::to_string(Phone[slot]);
+    QVERIFY(PhoneMatches(slot, number));
+    QVERIFY(!PhoneMatches(slot, "0" + number.substr(0, 4)));
+    QVERIFY(!PhoneMatches(slot, "0" + number)); // a leading zero is never a number's text
+    QVERIFY(!PhoneMatches(slot, number + " "));
+    QVERIFY(!PhoneMatches(slot, "abcde"));
+    QVERIFY(!PhoneMatches(slot, ""));
+    QVERIFY(!PhoneMatches(slot, FormatPhone(Phone[slot]))); // the grid's form is not the key
+}
+
+void SearchTest::surname()
+{
+    // A record whose surname at least one other record shares, with other initials.
+    const int slot = firstSlot([](int s) {
+        for (int other = 1; other <= ListedCount; ++other) {
+            if (other != s && Surname[other].view() == Surname[s].view() &&
+                NameInitial[other] == NameInitial[s] &&
+                PatronymicInitial[other] != PatronymicInitial[s])
+                return true;
+        }
+        return false;
+    });
+    QVERIFY2(slot, "the table has families sharing a surname and a first initial");
+    const std::string surname(Surname[slot].view());
+    const std::string name(1, NameInitial[slot]);
+    const std::string patronymic(1, PatronymicInitial[slot]);
+    const std::string otherLetter(1, NameInitial[slot] == '\xC0' ? '\xC1' : '\xC0');
+
+    QVERIFY(SurnameMatches(slot, surname, "", ""));
+    QVERIFY(SurnameMatches(slot, surname, name, ""));
+    QVERIFY(SurnameMatches(slot, surname, "", patronymic));
+    QVERIFY(SurnameMatches(slot, surname, name, patronymic));
+    QVERIFY(!SurnameMatches(slot, surname, otherLetter, ""));
+    QVERIFY(!SurnameMatches(slot, surname, name, otherLetter == patronymic ? "\xDF" : otherLetter));
+
+    std::string lower = Cp1251::fromQString(Cp1251::toQString(surname).toLower());
+    QVERIFY(!SurnameMatches(slot, lower, "", ""));
+    QVERIFY(!SurnameMatches(slot, surname + " ", "", ""));
+    QVERIFY(!SurnameMatches(slot, surname.substr(0, surname.size() - 1), "", ""));
+    QVERIFY(!SurnameMatches(slot, " " + surname, "", ""));
+}
+
+void SearchTest::address()
+{
+    const int twelve = firstSlot([](int s) { return House[s].view() == "12"; });
+    const int twelveB = firstSlot([](int s) { return House[s].view() == "12-\xE1"; }); // 12-б
+    QVERIFY(twelve && twelveB);
+    const std::string street(Street[twelve].view());
+    QVERIFY(AddressMatches(twelve, street, "", ""));
+    QVERIFY(AddressMatches(twelve, street, "12", ""));
+    QVERIFY(!AddressMatches(twelveB, std::string(Street[twelveB].view()), "12", ""));
+    QVERIFY(AddressMatches(twelveB, std::string(Street[twelveB].view()), cp("12-б"), ""));
+    QVERIFY(!AddressMatches(twelve, street, "1", ""));
+    QVERIFY(!AddressMatches(twelve, street + " ", "", ""));
+
+    // Flats: 0 is the decimal text of "no flat", and the flat box compares it so.
+    QVERIFY(Flat[twelve] == 0);
+    QVERIFY(AddressMatches(twelve, street, "", "0"));
+    QVERIFY(!AddressMatches(twelve, street, "", "00"));
+    QVERIFY(!AddressMatches(twelve, street, "", "1"));
+    const int withFlat = firstSlot([](int s) { return Flat[s] != 0; });
+    QVERIFY(withFlat);
+    const std::string flatStreet(Street[withFlat].view());
+    const std::string flat = std::to_string(Flat[withFlat]);
+    QVERIFY(AddressMatches(withFlat, flatStreet, std::string(House[withFlat].view()), flat));
+    QVERIFY(!AddressMatches(withFlat, flatStreet, "", "0" + flat));
+    QVERIFY(!AddressMatches(withFlat, flatStreet, "", "0"));
+
+    // A record without a house number is reached with the house box empty only.
+    const int noHouse = firstSlot([](int s) { return House[s].isEmpty(); });
+    QVERIFY(noHouse);
+    QVERIFY(AddressMatches(noHouse, std::string(Street[noHouse].view()), "", ""));
+    QVERIFY(!AddressMatches(noHouse, std::string(Street[noHouse].view()), "1", ""));
+}
+
+void SearchTest::emptyAndIncompleteSlotsMatchNothing()
+{
+    for (int slot = ListedCount + 1; slot <= DirectoryCapacity; ++slot) {
+        // Fewer than five digits, which the phone search refuses before matching.
+        QVERIFY(DecimalText(Phone[slot]).size() < 5);
+        for (const char *text : {"\xC0", "1", "A"}) {
+            QVERIFY(!SurnameMatches(slot, text, "", ""));
+            QVERIFY(!AddressMatches(slot, text, "", ""));
+        }
+        // The slot's own empty initials would be accepted; the surname still stops it.
+        QVERIFY(!SurnameMatches(slot, "\xC0", std::string(1, NameInitial[slot]), ""));
+    }
+}
+
+QTEST_APPLESS_MAIN(SearchTest)
+#include "tst_search.moc"
