@@ -10,7 +10,9 @@
 #include "records.h"
 #include "search.h"
 #include "store.h"
+#include "suggestions.h"
 
+#include <QCollator>
 #include <QtTest>
 
 #include <functional>
@@ -75,6 +77,8 @@ private slots:
     void missingInputIsAnsweredByAPrompt_data();
     void missingInputIsAnsweredByAPrompt();
     void listingHoldsEveryCompleteRecord();
+    void suggestions_data();
+    void suggestions();
 
     void phone();
     void surname();
@@ -257,6 +261,74 @@ void SearchTest::listingHoldsEveryCompleteRecord()
     std::vector<int> everyComplete(ListedCount);
     std::iota(everyComplete.begin(), everyComplete.end(), 1);
     QCOMPARE(answer.found, everyComplete);
+}
+
+// Stored surnames that begin with `typed` read with ё as е and case ignored, in the
+// order of a Russian collator.
+QStringList surnamesBeginning(const char *typed)
+{
+    const auto folded = [](QString text) {
+        return text.toLower().replace(QStringLiteral("ё"), QStringLiteral("е"));
+    };
+    QStringList found;
+    for (int slot = 1; slot <= ListedCount; ++slot) {
+        const QString surname = utf8(SourceRecords[slot - 1].surname);
+        if (folded(surname).startsWith(folded(utf8(typed))) && !found.contains(surname))
+            found << surname;
+    }
+    QCollator russian{QLocale(QLocale::Russian)};
+    std::sort(found.begin(), found.end(), russian);
+    return found;
+}
+
+void SearchTest::suggestions_data()
+{
+    QTest::addColumn<char>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("offered");
+
+    const auto row = [](const char *name, char box, const char *typed, const QStringList &offered) {
+        QTest::newRow(name) << box << utf8(typed) << offered;
+    };
+    row("surname in lower case", 's', "иванов", surnamesBeginning("иванов"));
+    row("surname with е for ё", 's', "Соловьев", surnamesBeginning("Соловьёв"));
+    row("surname after blanks", 's', "  ЁЛК", surnamesBeginning("елк"));
+    row("surname with a blank after it", 's', "Иванова ", {QStringLiteral("Иванова")});
+    row("one letter", 's', "ю", surnamesBeginning("ю"));
+    row("surname nobody has", 's', "Щщ", {});
+    row("blanks", 's', "   ", {});
+    row("street by its first word", 'a', "берез",
+        {QStringLiteral("Берёзовая"), QStringLiteral("дер. Берёзовка")});
+    row("street by a later word", 'a', "жук", {QStringLiteral("им. Жукова")});
+    row("streets sharing a word", 'a', "лет",
+        {QStringLiteral("40 лет Победы"), QStringLiteral("50 лет Октября")});
+    row("street word inside a word", 'a', "ова", {});
+    row("shared number", 'p', "22515",
+        {QStringLiteral("22515 Гаврилов П.В., Набережная 37"),
+         QStringLiteral("22515 Гаврилова Т.А., Набережная 37")});
+    row("number prefix in number order", 'p', "2251",
+        {QStringLiteral("22510 Щукин А.Б., Ленина 21"),
+         QStringLiteral("22511 Баранов Ю.С., 50 лет Октября 8"),
+         QStringLiteral("22513 Романова В.Д., Ленина 63"),
+         QStringLiteral("22514 Козлов Е.Н., Центральная 12"),
+         QStringLiteral("22515 Гаврилов П.В., Набережная 37"),
+         QStringLiteral("22515 Гаврилова Т.А., Набережная 37"),
+         QStringLiteral("22516 Симонова Э.В., Молодёжная 42"),
+         QStringLiteral("22519 Семёнов И.А., Красноармейская 4")});
+    row("incomplete record's number", 'p', "3132", {});
+    row("number as the grid shows it", 'p', "2-2", {});
+}
+
+void SearchTest::suggestions()
+{
+    QFETCH(char, box);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, offered);
+    const Suggestions suggestions;
+    const QStringList got = box == 's'   ? suggestions.Surnames(typed)
+                            : box == 'a' ? suggestions.Streets(typed)
+                                         : suggestions.Numbers(typed);
+    QCOMPARE(got, offered);
 }
 
 void SearchTest::phone()
