@@ -10,6 +10,8 @@
 #include "placement.h"
 #include "records.h"
 #include "store.h"
+#include "suggestionlist.h"
+#include "suggestions.h"
 #include "tform2.h"
 #include "tform3.h"
 #include "tform4.h"
@@ -83,6 +85,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_ui(new Ui::TForm1)
     setUpGrid();
     setUpCopying();
     setUpInputs();
+    setUpSuggestions();
 
     connect(m_ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
@@ -193,10 +196,9 @@ void TForm1::setUpInputs()
         streets << QString::fromUtf8(street);
     m_ui->ComboBox1->addItems(streets);
     m_ui->ComboBox1->setCurrentIndex(-1);
-    // Streets are searched case-sensitively, so the box completes only what is typed
-    // in the entry's own case: otherwise "цен" would read "центральная" when Enter
-    // starts the search, and "Центральная" only after the box took the key.
-    m_ui->ComboBox1->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    // The box's own inline completion would rewrite what is typed; the list of
+    // suggestions offers the streets instead.
+    m_ui->ComboBox1->setCompleter(nullptr);
     m_ui->ComboBox1->view()->setAccessibleName(QStringLiteral("Список улиц"));
 
     m_keyDownHandlers = {
@@ -210,6 +212,38 @@ void TForm1::setUpInputs()
     for (QPushButton *button : {m_ui->Button1, m_ui->Button2, m_ui->Button3})
         button->installEventFilter(this);
     m_ui->Edit1->setFocus();
+}
+
+void TForm1::setUpSuggestions()
+{
+    m_numberList = new SuggestionList(m_ui->Edit1, m_ui->Edit1, [this](const QString &typed) {
+        return suggestions().Numbers(typed);
+    });
+    connect(m_numberList, &SuggestionList::taken, this, [this](const QString &entry) {
+        m_ui->Edit1->setText(entry.left(PhoneLength));
+        searchByPhone();
+    });
+    m_surnameList = new SuggestionList(m_ui->Edit2, m_ui->Edit2, [this](const QString &typed) {
+        return suggestions().Surnames(typed);
+    });
+    connect(m_surnameList, &SuggestionList::taken, this, [this](const QString &entry) {
+        m_ui->Edit2->setText(entry);
+        searchBySurname();
+    });
+    m_streetList =
+        new SuggestionList(m_ui->ComboBox1, m_ui->ComboBox1->lineEdit(),
+                           [this](const QString &typed) { return suggestions().Streets(typed); });
+    connect(m_streetList, &SuggestionList::taken, this, [this](const QString &entry) {
+        m_ui->ComboBox1->setEditText(entry);
+        searchByAddress();
+    });
+}
+
+const Suggestions &TForm1::suggestions()
+{
+    if (!m_suggestions)
+        m_suggestions = std::make_unique<Suggestions>();
+    return *m_suggestions;
 }
 
 void TForm1::changeEvent(QEvent *event)
@@ -239,6 +273,12 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     const auto handler = m_keyDownHandlers.constFind(watched);
     if (handler != m_keyDownHandlers.cend()) {
         (this->*handler.value())(KeyCode(key));
+        // A number typed as the grid shows it ("2-25-15") goes in as its digits.
+        if (watched == m_ui->Edit1 &&
+            (key->text() == QLatin1String("-") || key->text() == QLatin1String(" "))) {
+            const int cursor = m_ui->Edit1->cursorPosition();
+            return cursor > 0 && m_ui->Edit1->text().at(cursor - 1).isDigit();
+        }
         return false;
     }
     // Enter presses a focused button, as Space does; none of them is a default button.
@@ -262,15 +302,28 @@ void TForm1::searchByPhone()
     showAnswer(SearchByPhone(m_ui->Edit1->text()));
 }
 
-void TForm1::searchBySurname()
+Answer TForm1::searchBySurname()
 {
-    showAnswer(SearchBySurname(m_ui->Edit2->text(), m_ui->Edit3->text(), m_ui->Edit4->text()));
+    Answer answer = SearchBySurname(m_ui->Edit2->text(), m_ui->Edit3->text(), m_ui->Edit4->text());
+    showAnswer(answer);
+    return answer;
 }
 
-void TForm1::searchByAddress()
+Answer TForm1::searchByAddress()
 {
-    showAnswer(
-        SearchByAddress(m_ui->ComboBox1->currentText(), m_ui->Edit5->text(), m_ui->Edit6->text()));
+    Answer answer =
+        SearchByAddress(m_ui->ComboBox1->currentText(), m_ui->Edit5->text(), m_ui->Edit6->text());
+    showAnswer(answer);
+    return answer;
+}
+
+void TForm1::offerAfterNothingFound(const Answer &answer, SuggestionList *list, const QString &text)
+{
+    if (answer.prompt || !answer.found.empty())
+        return;
+    list->Offer();
+    if (list->Entries().contains(text))
+        list->Close();
 }
 
 // A search first takes the grid back to its header and one empty row and empties the
@@ -358,33 +411,35 @@ void TForm1::Edit1KeyDown(int key)
 void TForm1::Edit2KeyDown(int key)
 {
     if (key == EnterKey)
-        searchBySurname();
+        offerAfterNothingFound(searchBySurname(), m_surnameList, m_ui->Edit2->text());
 }
 
 void TForm1::Edit3KeyDown(int key)
 {
-    Edit2KeyDown(key);
+    if (key == EnterKey)
+        searchBySurname();
 }
 
 void TForm1::Edit4KeyDown(int key)
 {
-    Edit2KeyDown(key);
+    Edit3KeyDown(key);
 }
 
 void TForm1::ComboBox1KeyDown(int key)
 {
     if (key == EnterKey)
-        searchByAddress();
+        offerAfterNothingFound(searchByAddress(), m_streetList, m_ui->ComboBox1->currentText());
 }
 
 void TForm1::Edit5KeyDown(int key)
 {
-    ComboBox1KeyDown(key);
+    if (key == EnterKey)
+        searchByAddress();
 }
 
 void TForm1::Edit6KeyDown(int key)
 {
-    ComboBox1KeyDown(key);
+    Edit5KeyDown(key);
 }
 
 void TForm1::Image1Click()

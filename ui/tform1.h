@@ -8,8 +8,11 @@
 #include <QScopedPointer>
 
 #include <array>
+#include <memory>
 
 class QLabel;
+class Suggestions;
+class SuggestionList;
 
 namespace Ui {
 class TForm1;
@@ -67,12 +70,19 @@ private:
     void setUpGrid();
     void setUpCopying();
     void setUpInputs();
+    void setUpSuggestions();
     void copyCurrentRow();
     void copyAllRows();
+    // Built when first asked for, after the directory is loaded.
+    const Suggestions &suggestions();
     // The searches, asked with what the boxes hold.
     void searchByPhone();
-    void searchBySurname();
-    void searchByAddress();
+    Answer searchBySurname();
+    Answer searchByAddress();
+    // After a search from the box by Enter that found nothing, the list offers the
+    // entries that begin with its text, unless the text is one of them.
+    static void offerAfterNothingFound(const Answer &answer, SuggestionList *list,
+                                       const QString &text);
     void showAnswer(const Answer &answer);
     void emptyOtherTabs(Query::Kind search);
     void showPrompt(Prompt prompt);
@@ -81,6 +91,10 @@ private:
     ResultGrid m_grid;
     QLabel *m_statusPanel = nullptr;
     QHash<QObject *, KeyDownHandler> m_keyDownHandlers;
+    std::unique_ptr<Suggestions> m_suggestions;
+    SuggestionList *m_numberList = nullptr;
+    SuggestionList *m_surnameList = nullptr;
+    SuggestionList *m_streetList = nullptr;
     // Whether the status line's text changed during the current answer; a label
     // announces its own changes, the same text again is announced by us.
     bool m_statusTextChanged = false;

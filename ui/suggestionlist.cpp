@@ -1,0 +1,103 @@
+#include "suggestionlist.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStringListModel>
+
+SuggestionList::SuggestionList(QWidget *box, QLineEdit *edit, Source source)
+    : QObject(box), m_box(box), m_edit(edit), m_source(std::move(source)),
+      m_model(new QStringListModel(this)), m_completer(new QCompleter(m_model, this))
+{
+    // The entries are chosen by our own rules, so the completer filters nothing, and it
+    // is not the box's completer: that would write each highlighted entry into the box.
+    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_completer->setCompletionPrefix(QString());
+    m_completer->setMaxVisibleItems(10);
+    m_completer->setWidget(box);
+    QAbstractItemView *view = m_completer->popup();
+    view->setAccessibleName(QStringLiteral("Варианты"));
+    // Installed after the completer's own filter, so it sees the keys first.
+    view->installEventFilter(this);
+    connect(m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this,
+            [this](const QModelIndex &index) { take(index.data().toString()); });
+    connect(edit, &QLineEdit::textEdited, this, &SuggestionList::Offer);
+}
+
+void SuggestionList::Offer()
+{
+    const QStringList entries = m_source(m_edit->text());
+    m_model->setStringList(entries);
+    if (entries.isEmpty()) {
+        Close();
+        return;
+    }
+    m_completer->complete();
+    // Nothing is highlighted until the user moves into the list.
+    QAbstractItemView *view = m_completer->popup();
+    view->clearSelection();
+    view->setCurrentIndex(QModelIndex());
+}
+
+void SuggestionList::Close()
+{
+    m_completer->popup()->hide();
+}
+
+bool SuggestionList::IsOpen() const
+{
+    return m_completer->popup()->isVisible();
+}
+
+QStringList SuggestionList::Entries() const
+{
+    return m_model->stringList();
+}
+
+QAbstractItemView *SuggestionList::View() const
+{
+    return m_completer->popup();
+}
+
+void SuggestionList::take(const QString &entry)
+{
+    Close();
+    emit taken(entry);
+}
+
+bool SuggestionList::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || watched != m_completer->popup())
+        return QObject::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return false; // the list's own
+    case Qt::Key_Escape:
+        Close();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        const QModelIndexList highlighted = View()->selectionModel()->selectedIndexes();
+        if (!highlighted.isEmpty()) {
+            take(highlighted.first().data().toString());
+            return true;
+        }
+        Close();
+        break;
+    }
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        Close();
+        break;
+    default:
+        break;
+    }
+    QCoreApplication::sendEvent(m_box, event);
+    return true;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+class QAbstractItemView;
+class QCompleter;
+class QLineEdit;
+class QStringListModel;
+class QWidget;
+
+// A list of entries under a box, offered as the user types and refreshed on every edit.
+// Down and Up move through it; Enter or a click on an entry takes it; Escape closes it
+// and keeps the text. Every other key, Enter without an entry highlighted among them,
+// goes to the box as if the list were not there, through the box's own event filters,
+// so that its key-down handler and its paste rules still apply.
+class SuggestionList final : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Source = std::function<QStringList(const QString &typed)>;
+
+    // `box` is the widget that has the keyboard focus and the event filters; `edit` the
+    // line edit that holds its text (the same widget, or an editable combo box's own).
+    SuggestionList(QWidget *box, QLineEdit *edit, Source source);
+
+    // Opens the list with what `source` offers for the box's text; closes it when that
+    // is nothing.
+    void Offer();
+    void Close();
+    bool IsOpen() const;
+    // The entries the list holds, open or not.
+    QStringList Entries() const;
+    QAbstractItemView *View() const;
+
+signals:
+    void taken(const QString &entry);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void take(const QString &entry);
+
+    QWidget *m_box;
+    QLineEdit *m_edit;
+    Source m_source;
+    QStringListModel *m_model;
+    QCompleter *m_completer;
+};
