@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -541,6 +542,10 @@ private slots:
         QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        // Asked for by a family that is installed, as the main window's font is.
+        const QString family = secondary->font().family();
+        QVERIFY2(QFontDatabase::families().contains(family, Qt::CaseInsensitive),
+                 qPrintable(family));
         if (!message.isEmpty()) {
             QCOMPARE(control<QLabel>(secondary, "Label1")->text(), message);
             QVERIFY(!control<QLabel>(secondary, "Image1")->pixmap().isNull());
