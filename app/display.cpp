@@ -44,7 +44,8 @@ bool waylandSocketExists()
             return false;
         socket = runtimeDir + QLatin1Char('/') + socket;
     }
-    return QFileInfo::exists(socket);
+    const QFileInfo found(socket);
+    return found.exists() && !found.isDir(); // an empty name leaves only the directory
 }
 
 enum class Finding
