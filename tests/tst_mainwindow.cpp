@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -154,6 +155,14 @@ void MainWindowTest::gridLook()
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QVERIFY(grid->viewport()->findChildren<QLineEdit *>().isEmpty());
     QCOMPARE(grid->model()->index(0, 1).data().toString(), gridCell(1, 1));
+
+    // Dragged to its narrowest, a column keeps a sliver to take hold of it again.
+    QWidget *header = grid->horizontalHeader()->viewport();
+    const QPoint border(grid->columnWidth(0) - 1, header->height() / 2);
+    QTest::mousePress(header, Qt::LeftButton, {}, border);
+    QTest::mouseMove(header, QPoint(0, border.y()));
+    QTest::mouseRelease(header, Qt::LeftButton, {}, QPoint(0, border.y()));
+    QCOMPARE(grid->columnWidth(0), 8);
 }
 
 void MainWindowTest::keepsMinimumSizeAndStatusHeight()
@@ -172,6 +181,13 @@ void MainWindowTest::keepsMinimumSizeAndStatusHeight()
     const QTableView *grid = resultGrid();
     QCOMPARE(grid->geometry().top(), 113);
     QCOMPARE(grid->mapTo(Form1, QPoint(0, grid->height())).y(), status->geometry().top());
+    // The status text's one panel, at least 50 wide, spans the bar up to its size grip.
+    const auto *panel = mainControl<QLabel>("StatusPanel");
+    const QRect grip = status->findChild<QSizeGrip *>()->geometry();
+    QVERIFY(status->rect().contains(panel->geometry()));
+    QVERIFY(panel->x() < 5 && panel->geometry().right() < grip.left());
+    QVERIFY(grip.left() - panel->geometry().right() < 10);
+    QCOMPARE(panel->minimumWidth(), 50);
 }
 
 void MainWindowTest::lengthLimitsAndCapitals_data()

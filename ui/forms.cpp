@@ -35,6 +35,15 @@ T *create(std::unique_ptr<T> &owner, T *&global)
     return global;
 }
 
+// Created hidden; however the user closes it, the main window comes back.
+template <typename T>
+void createSecondary(std::unique_ptr<T> &owner, T *&global)
+{
+    SecondaryWindow *window = create(owner, global);
+    QObject::connect(window, &SecondaryWindow::dismissed, window,
+                     [window] { ReturnToMain(window); });
+}
+
 } // namespace
 
 Forms::Forms()
@@ -42,13 +51,13 @@ Forms::Forms()
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
     InstallAccessibility();
     create(m_form1, Form1);
-    create(m_form2, Form2);
-    create(m_form3, Form3);
-    create(m_form4, Form4);
-    create(m_form5, Form5);
-    create(m_form6, Form6);
-    create(m_form7, Form7);
-    create(m_form8, Form8);
+    createSecondary(m_form2, Form2);
+    createSecondary(m_form3, Form3);
+    createSecondary(m_form4, Form4);
+    createSecondary(m_form5, Form5);
+    createSecondary(m_form6, Form6);
+    createSecondary(m_form7, Form7);
+    createSecondary(m_form8, Form8);
 }
 
 Forms::~Forms()

@@ -1,7 +1,6 @@
 #include "secondarywindow.h"
 
 #include "fonts.h"
-#include "forms.h"
 #include "placement.h"
 
 #include <QAccessible>
@@ -34,7 +33,7 @@ void SecondaryWindow::changeEvent(QEvent *event)
 
 void SecondaryWindow::closeEvent(QCloseEvent *event)
 {
-    ReturnToMain(this);
+    emit dismissed();
     event->accept();
 }
 
@@ -48,20 +47,27 @@ void SecondaryWindow::keyPressEvent(QKeyEvent *event)
 
 QString PromptWindow::Message() const
 {
-    const auto *label = findChild<QLabel *>(QStringLiteral("Label1"));
-    return label ? label->text() : QString();
+    return m_message ? m_message->text() : QString();
 }
 
 void PromptWindow::Button1Click()
 {
-    ReturnToMain(this);
+    emit dismissed();
+}
+
+void PromptWindow::finishPromptSetup(QLabel *message, QPushButton *ok, const QString &objectName)
+{
+    m_message = message;
+    m_ok = ok;
+    finishSetup(objectName);
+    connect(m_ok, &QPushButton::clicked, this, &PromptWindow::Button1Click);
 }
 
 void PromptWindow::showEvent(QShowEvent *event)
 {
     SecondaryWindow::showEvent(event);
-    if (auto *ok = findChild<QPushButton *>(QStringLiteral("Button1")))
-        ok->setFocus(Qt::ActiveWindowFocusReason);
+    if (m_ok)
+        m_ok->setFocus(Qt::ActiveWindowFocusReason);
     QAccessibleEvent alert(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
 }

@@ -5,8 +5,7 @@
 TForm2::TForm2(QWidget *parent) : PromptWindow(parent), m_ui(new Ui::TForm2)
 {
     m_ui->setupUi(this);
-    finishSetup(QStringLiteral("Form2"));
-    connect(m_ui->Button1, &QPushButton::clicked, this, &PromptWindow::Button1Click);
+    finishPromptSetup(m_ui->Label1, m_ui->Button1, QStringLiteral("Form2"));
 }
 
 TForm2::~TForm2() = default;

@@ -5,8 +5,7 @@
 TForm3::TForm3(QWidget *parent) : PromptWindow(parent), m_ui(new Ui::TForm3)
 {
     m_ui->setupUi(this);
-    finishSetup(QStringLiteral("Form3"));
-    connect(m_ui->Button1, &QPushButton::clicked, this, &PromptWindow::Button1Click);
+    finishPromptSetup(m_ui->Label1, m_ui->Button1, QStringLiteral("Form3"));
 }
 
 TForm3::~TForm3() = default;

@@ -5,8 +5,7 @@
 TForm7::TForm7(QWidget *parent) : PromptWindow(parent), m_ui(new Ui::TForm7)
 {
     m_ui->setupUi(this);
-    finishSetup(QStringLiteral("Form7"));
-    connect(m_ui->Button1, &QPushButton::clicked, this, &PromptWindow::Button1Click);
+    finishPromptSetup(m_ui->Label1, m_ui->Button1, QStringLiteral("Form7"));
 }
 
 TForm7::~TForm7() = default;

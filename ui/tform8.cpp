@@ -5,8 +5,7 @@
 TForm8::TForm8(QWidget *parent) : PromptWindow(parent), m_ui(new Ui::TForm8)
 {
     m_ui->setupUi(this);
-    finishSetup(QStringLiteral("Form8"));
-    connect(m_ui->Button1, &QPushButton::clicked, this, &PromptWindow::Button1Click);
+    finishPromptSetup(m_ui->Label1, m_ui->Button1, QStringLiteral("Form8"));
 }
 
 TForm8::~TForm8() = default;
