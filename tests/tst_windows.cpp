@@ -153,10 +153,12 @@ void recordAccessibilityEvent(QAccessibleEvent *event)
         {event->object() ? event->object()->objectName() : QString(), event->type()});
 }
 
-// A key as the keyboard sends it: to the window with the focus, or an open menu.
+// A key as the keyboard sends it: to the window with the focus, or an open menu or
+// list; then the event loop turns, as it does between two keys a user presses.
 void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QTest::keyClick(static_cast<QWidget *>(nullptr), key, modifiers);
+    QCoreApplication::processEvents();
 }
 
 QString focused()

@@ -332,6 +332,9 @@ void TForm1::offerAfterNothingFound(const Answer &answer, SuggestionList *list, 
 // batch, so that the view sees a single change.
 void TForm1::showAnswer(const Answer &answer)
 {
+    // The answer is read in the grid, which an open list would cover.
+    for (SuggestionList *list : {m_numberList, m_surnameList, m_streetList})
+        list->Close();
     const ResultGrid::Batch batch(m_grid);
     if (answer.query.kind != Query::Kind::WholeDirectory) {
         m_grid.SetRowCount(2);
