@@ -5,7 +5,10 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStringListModel>
+
+#include <algorithm>
 
 SuggestionList::SuggestionList(QWidget *box, QLineEdit *edit, Source source)
     : QObject(box), m_box(box), m_edit(edit), m_source(std::move(source)),
@@ -34,9 +37,14 @@ void SuggestionList::Offer()
         Close();
         return;
     }
-    m_completer->complete();
-    // Nothing is highlighted until the user moves into the list.
+    // As wide as its longest entry, which a box as narrow as the number box would cut.
     QAbstractItemView *view = m_completer->popup();
+    QRect under = m_box->rect();
+    const int entryWidth = view->sizeHintForColumn(0) +
+                           view->verticalScrollBar()->sizeHint().width() + 2 * view->frameWidth();
+    under.setWidth(std::max(under.width(), entryWidth));
+    m_completer->complete(under);
+    // Nothing is highlighted until the user moves into the list.
     view->clearSelection();
     view->setCurrentIndex(QModelIndex());
 }
