@@ -94,6 +94,19 @@ void CodecTest::unmappableBecomesQuestionMark_data()
     // The reverse table ends after U+2122; under AddressSanitizer, a bound off by one
     // reads past it here.
     QTest::newRow("just past the reverse table") << QString(QChar(0x2123)) << QByteArray("?");
+    // The first and last character of each UTF-8 length, and the ends of the surrogate
+    // range: a bound off by one there splits or swallows a character, or maps U+0080.
+    QTest::newRow("one byte: U+0000 and U+007F, then U+0080")
+        << QString::fromUcs4(U"\0\x7F\u0080", 3) << QByteArray("\0\x7F?", 3);
+    QTest::newRow("two bytes: U+0080 and U+07FF")
+        << QString::fromUcs4(U"a\u0080b\u07FFc") << QByteArray("a?b?c");
+    QTest::newRow("three bytes: U+0800 and U+FFFF")
+        << QString::fromUcs4(U"a\u0800b\uFFFFc") << QByteArray("a?b?c");
+    QTest::newRow("four bytes: U+10000 and U+10FFFF")
+        << QString::fromUcs4(U"a\U00010000b\U0010FFFFc") << QByteArray("a?b?c");
+    QTest::newRow("lone U+D800 and U+DFFF") << (QLatin1Char('a') + QString(QChar(0xD800)) +
+                                                QLatin1Char('b') + QChar(0xDFFF) + QLatin1Char('c'))
+                                            << QByteArray("a?b?c");
 }
 
 void CodecTest::unmappableBecomesQuestionMark()
@@ -115,6 +128,9 @@ void CodecTest::malformedUtf8_data()
     QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << QByteArray("??");
     QTest::newRow("overlong three bytes") << QByteArray("\xE0\x80\xAF") << QByteArray("?");
     QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80") << QByteArray("?");
+    QTest::newRow("encoded last surrogate") << QByteArray("\xED\xBF\xBF") << QByteArray("?");
+    QTest::newRow("overlong U+007F") << QByteArray("\xC1\xBF") << QByteArray("??");
+    QTest::newRow("0xF5 leads nothing") << QByteArray("\xF5\x80\x80\x80") << QByteArray("????");
     QTest::newRow("beyond U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << QByteArray("?");
     QTest::newRow("embedded NUL kept") << QByteArray("a\0b", 3) << QByteArray("a\0b", 3);
 }

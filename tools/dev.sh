@@ -1,35 +1,47 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, then starts the program (`start`), runs every
-# test (`test`), the benchmarks (`bench`) or builds the Debian package (`deb`). Safe to
-# run again: it installs and rebuilds only what is missing or changed.
+# Installs what is missing, builds, then starts the program (`start`), runs the tests
+# (`test`), adds what CI checks (`check`), runs the benchmarks (`bench`) or builds the
+# Debian package (`deb`). Safe to run again: it installs and rebuilds only what is
+# missing or changed. Builds and tests go through the presets of CMakePresets.json.
 #
-# `test` runs the tests of the normal build, then builds everything again with clang
-# in a Debug build (assertions live) under AddressSanitizer and UBSan (build-asan/)
-# and runs the same tests there, the fuzzer of user actions for a minute, clang-tidy
-# and the clang-format check.
+# `test` builds the normal build (build/) and runs its tests in parallel: those without
+# windows, those with windows, a short soak and the fuzzer's seeds.
+# `check` adds what CI checks: in the normal build the full soak and the package's
+# checks; then it builds everything again with clang in a Debug build (assertions live)
+# under AddressSanitizer and UBSan (build-asan/) and runs the same tests there, the
+# fuzzer of user actions for a minute, clang-tidy and the clang-format check.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
 action=${1:-}
 case "$action" in
-start | test | bench | deb) ;;
+start | test | check | bench | deb) ;;
 *)
-    echo "usage: $0 start|test|bench|deb" >&2
+    echo "usage: $0 start|test|check|bench|deb" >&2
     exit 2
     ;;
 esac
 
-packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
-# Installing and packaging: the SVG plugin renders the menu icon at build time,
-# dpkg-dev computes the package's dependencies, and Debian's validators check the result.
-packages+=(libqt6svg6 dpkg-dev desktop-file-utils appstream lintian)
-# A screen reader's view: an X server, a D-Bus session and the accessibility bus.
-packages+=(xvfb dbus at-spi2-core)
-if [[ $action == test ]]; then
-    # clang with its sanitizer and libFuzzer runtimes, the symbolizer for their
-    # reports, clang-tidy and clang-format.
-    packages+=(clang-14 libclang-rt-14-dev llvm-14 clang-tidy-14 clang-format-14)
+say() { echo "dev.sh: $*"; }
+
+# Without a display there is nothing to start; said at once, in the program's own words,
+# rather than after installing and building.
+if [[ $action == start && -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; then
+    echo "zaryaj: no display to open the window on; start it from a desktop session" >&2
+    exit 1
 fi
+
+packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
+# The SVG plugin renders the menu icon when the whole build is built.
+[[ $action == start ]] || packages+=(libqt6svg6)
+# A screen reader's view: an X server, a D-Bus session and the accessibility bus.
+[[ $action == test || $action == check ]] && packages+=(xvfb dbus at-spi2-core)
+# Packaging: dpkg-dev computes the package's dependencies, and Debian's validators check
+# the result.
+[[ $action == check || $action == deb ]] && packages+=(dpkg-dev desktop-file-utils appstream lintian)
+# clang with its sanitizer and libFuzzer runtimes, the symbolizer for their reports,
+# clang-tidy and clang-format.
+[[ $action == check ]] && packages+=(clang-14 libclang-rt-14-dev llvm-14 clang-tidy-14 clang-format-14)
 source tools/install-missing.sh
 install_missing "${packages[@]}"
 
@@ -40,25 +52,53 @@ if [[ $(id -u) -eq 0 && -n ${SUDO_USER:-} && $SUDO_USER != root ]]; then
     as_user=(sudo -u "$SUDO_USER" --preserve-env=DISPLAY,WAYLAND_DISPLAY,XAUTHORITY,XDG_RUNTIME_DIR)
 fi
 
-build=build
-if [[ ! -f $build/CMakeCache.txt ]]; then
-    "${as_user[@]}" cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-fi
-"${as_user[@]}" cmake --build "$build" --parallel "$(nproc)" -- --no-print-directory >/dev/null
+# configure PRESET DIR: once; later builds re-run CMake themselves when a CMakeLists.txt
+# changes.
+configure() {
+    [[ -f $2/CMakeCache.txt ]] && return
+    say "configuring $2/"
+    "${as_user[@]}" cmake --preset "$1" >/dev/null
+}
+# build PRESET DIR [ARGUMENTS...]: the compiler speaks only of errors.
+build() {
+    local preset=$1 dir=$2
+    shift 2
+    say "building $dir/"
+    "${as_user[@]}" cmake --build --preset "$preset" --parallel "$(nproc)" "$@" \
+        -- --no-print-directory >/dev/null
+}
+run_tests() {
+    "${as_user[@]}" ctest --preset "$1" -j "$(nproc)"
+}
 
+configure normal build
 case "$action" in
-start) exec "${as_user[@]}" "$build/app/zaryaj" ;;
-bench) exec "${as_user[@]}" "$build/bench/bench_zaryaj" ;;
-deb) exec "${as_user[@]}" cpack -G DEB --config "$build/CPackConfig.cmake" -B "$build/package" ;;
+start)
+    build normal build --target zaryaj
+    exec "${as_user[@]}" build/app/zaryaj
+    ;;
+bench)
+    build normal build
+    exec "${as_user[@]}" build/bench/bench_zaryaj
+    ;;
+deb)
+    build normal build
+    exec "${as_user[@]}" cpack -G DEB --config build/CPackConfig.cmake -B build/package
+    ;;
+test)
+    build normal-tests build
+    say "testing build/ (without windows, with windows, short soak, fuzz seeds)"
+    run_tests normal
+    ;;
+check)
+    build normal build
+    say "testing build/ (long soak, package)"
+    run_tests normal-check
+    configure sanitize build-asan
+    build sanitize build-asan
+    say "testing build-asan/ (without windows, with windows, fuzzer for a minute)"
+    run_tests sanitize
+    say "clang-tidy and clang-format over our sources in build-asan/ (some minutes)"
+    run_tests lint
+    ;;
 esac
-
-"${as_user[@]}" ctest --test-dir "$build" --output-on-failure
-
-checked=build-asan
-if [[ ! -f $checked/CMakeCache.txt ]]; then
-    "${as_user[@]}" env CC=clang-14 CXX=clang++-14 cmake -S . -B "$checked" \
-        -DCMAKE_BUILD_TYPE=Debug -DZARYAJ_SANITIZE=ON -DZARYAJ_CHECKS=ON >/dev/null
-fi
-"${as_user[@]}" cmake --build "$checked" --parallel "$(nproc)" -- --no-print-directory >/dev/null
-# The package is checked in the normal build only.
-exec "${as_user[@]}" ctest --test-dir "$checked" --output-on-failure --label-exclude packaging

@@ -9,7 +9,7 @@ install_missing() {
     ((${#missing[@]})) || return 0
     local as_root=()
     [[ $(id -u) -eq 0 ]] || as_root=(sudo)
-    echo "Installing ${missing[*]}"
+    echo "${0##*/}: installing ${missing[*]}"
     "${as_root[@]}" apt-get update -qq
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
