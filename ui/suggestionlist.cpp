@@ -107,5 +107,8 @@ bool SuggestionList::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     QCoreApplication::sendEvent(m_box, event);
+    // A key that took the focus elsewhere, or changed the tab, leaves no list behind.
+    if (!m_box->hasFocus() || !m_box->isVisible())
+        Close();
     return true;
 }

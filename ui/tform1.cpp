@@ -216,6 +216,8 @@ void TForm1::setUpInputs()
 
 void TForm1::setUpSuggestions()
 {
+    // A list belongs to a box on one tab.
+    connect(m_ui->PageControl1, &QTabWidget::currentChanged, this, &TForm1::closeSuggestionLists);
     m_numberList = new SuggestionList(m_ui->Edit1, m_ui->Edit1, [this](const QString &typed) {
         return suggestions().Numbers(typed);
     });
@@ -237,6 +239,12 @@ void TForm1::setUpSuggestions()
         m_ui->ComboBox1->setEditText(entry);
         searchByAddress();
     });
+}
+
+void TForm1::closeSuggestionLists()
+{
+    for (SuggestionList *list : {m_numberList, m_surnameList, m_streetList})
+        list->Close();
 }
 
 const Suggestions &TForm1::suggestions()
@@ -333,8 +341,7 @@ void TForm1::offerAfterNothingFound(const Answer &answer, SuggestionList *list, 
 void TForm1::showAnswer(const Answer &answer)
 {
     // The answer is read in the grid, which an open list would cover.
-    for (SuggestionList *list : {m_numberList, m_surnameList, m_streetList})
-        list->Close();
+    closeSuggestionLists();
     const ResultGrid::Batch batch(m_grid);
     if (answer.query.kind != Query::Kind::WholeDirectory) {
         m_grid.SetRowCount(2);

@@ -71,6 +71,7 @@ private:
     void setUpCopying();
     void setUpInputs();
     void setUpSuggestions();
+    void closeSuggestionLists();
     void copyCurrentRow();
     void copyAllRows();
     // Built when first asked for, after the directory is loaded.
