@@ -39,7 +39,7 @@ for needed in libqt6widgets6 libc6 qt6-qpa-plugins fonts-liberation; do
     [[ ", $depends" == *", $needed "* || ", $depends," == *", $needed,"* ]] ||
         fail "Depends lacks $needed"
 done
-field Description | grep -q 'Заряй' || fail "no Russian description"
+[[ $(field Description) == *Заряй* ]] || fail "no Russian description"
 
 contents=$(dpkg-deb --contents "$deb")
 for path in ./usr/bin/zaryaj ./usr/share/applications/ru.zaryaj.Directory.desktop \
