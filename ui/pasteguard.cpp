@@ -55,9 +55,15 @@ void PasteGuard::showContextMenu(const QPoint &globalPos)
 
 bool PasteGuard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_edit || m_edit->isReadOnly())
+    // Only the events that paste look at the box: the filter also sees the focus leaving a
+    // box that is being destroyed, when it is a QLineEdit no more.
+    const QEvent::Type type = event->type();
+    if (watched != m_edit ||
+        (type != QEvent::KeyPress && type != QEvent::ContextMenu &&
+         type != QEvent::MouseButtonRelease && type != QEvent::Drop) ||
+        m_edit->isReadOnly())
         return false;
-    switch (event->type()) {
+    switch (type) {
     case QEvent::KeyPress:
         if (static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
             paste(QClipboard::Clipboard);
