@@ -267,7 +267,7 @@ void SearchTest::listingHoldsEveryCompleteRecord()
 // order of a Russian collator.
 QStringList surnamesBeginning(const char *typed)
 {
-    const auto folded = [](QString text) {
+    const auto folded = [](const QString &text) {
         return text.toLower().replace(QStringLiteral("ё"), QStringLiteral("е"));
     };
     QStringList found;
