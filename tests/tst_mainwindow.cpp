@@ -1,6 +1,7 @@
 // The main window as the user meets it: its start state, layout, boxes and keys.
 
 #include "clickableimage.h"
+#include "printmodule.h"
 #include "resultoutput.h"
 #include "windowstest.h"
 
@@ -10,6 +11,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -588,6 +590,8 @@ void MainWindowTest::resultsToFiles()
     QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(),
              QStringLiteral("Справочник - 52123.pdf"));
     dialog->reject();
+    // Printing comes from a module of its own, loaded when first asked for.
+    QVERIFY(QLibrary(QStringLiteral(ZARYAJ_PRINT_MODULE)).resolve(PrintPagesSymbol));
 
     QTemporaryDir dir;
     QVERIFY(output->SaveTo(dir.filePath(QStringLiteral("two.csv")), ResultFileType::Csv));

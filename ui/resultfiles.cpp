@@ -58,9 +58,9 @@ bool paintPages(QPagedPaintDevice &device, const void *pages)
 // tree, beside the program.
 PrintPagesFunction printModule(QString *reason)
 {
-    const QString here = QCoreApplication::applicationDirPath();
-    for (const QString &path : {here + QStringLiteral("/../lib/zaryaj/zaryaj-print.so"),
-                                here + QStringLiteral("/zaryaj-print.so")}) {
+    const QString here = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    for (const QString &path : {here + QStringLiteral(ZARYAJ_MODULE_DIR "/zaryaj-print.so"),
+                                here + QStringLiteral("zaryaj-print.so")}) {
         if (!QFile::exists(path))
             continue;
         QLibrary module(QDir::cleanPath(path));
