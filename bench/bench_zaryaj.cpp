@@ -3,6 +3,7 @@
 // a bare Qt window. Prints medians.
 
 #include "forms.h"
+#include "resultoutput.h"
 #include "soak.h"
 #include "store.h"
 #include "suggestions.h"
@@ -15,12 +16,14 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QTableView>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <functional>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -188,6 +191,31 @@ void benchSuggestions()
     time("Suggest numbers, 2251", [&] { return suggestions.Numbers(u"2251"); });
 }
 
+// The whole listing into the files "Сохранить как…" writes, from the call until the
+// file is complete on disk.
+void benchFiles()
+{
+    Forms forms;
+    Form1->show();
+    Form1->ShowWholeDirectory();
+    auto *output = Form1->findChild<ResultOutput *>();
+    const QTemporaryDir dir;
+    QElapsedTimer clock;
+    clock.start();
+    for (const auto &[name, file, type] :
+         {std::tuple{"Save as PDF, 1790 rows", "all.pdf", ResultFileType::Pdf},
+          std::tuple{"Save as CSV, 1790 rows", "all.csv", ResultFileType::Csv}}) {
+        std::vector<double> ms;
+        for (int run = 0; run < 11; ++run) {
+            const qint64 start = clock.nsecsElapsed();
+            if (!output->SaveTo(dir.filePath(QString::fromLatin1(file)), type))
+                return;
+            ms.push_back(double(clock.nsecsElapsed() - start) / 1e6);
+        }
+        report(name, ms);
+    }
+}
+
 // A long session through the real window: resident memory after the first 1,000
 // actions and at the end, which the soak test bounds, and the time it took.
 void benchSoak()
@@ -297,6 +325,7 @@ int main(int argc, char *argv[])
     benchListingAndSearches();
     LoadDirectory(); // as the main window did; the store is filled again, the same
     benchSuggestions();
+    benchFiles();
     benchSoak();
     return benchStartUp() ? 0 : 1;
 }

@@ -63,8 +63,11 @@ QString ResultGrid::Cell(int column, int row) const
         return m_header[static_cast<std::size_t>(column)];
     assert(row >= 1 && row < RowCountWithHeader());
     const int slot = m_slots[static_cast<std::size_t>(row - 1)];
-    if (slot == NoSlot)
-        return {};
+    return slot == NoSlot ? QString() : SlotCell(column, slot);
+}
+
+QString ResultGrid::SlotCell(int column, int slot)
+{
     switch (column) {
     case 0:
         return Cp1251::toQString(FormatPhone(Phone[slot]));

@@ -40,6 +40,11 @@ public:
     void ClearRow1();
     // Cell text in grid coordinates: row 0 is the header.
     QString Cell(int column, int row) const;
+    // The text a column shows for store slot `slot`, wherever the row is.
+    static QString SlotCell(int column, int slot);
+    // Whether row 1 shows a subscriber: not so at start, after a search that found
+    // nothing, or after a prompt.
+    bool HoldsResult() const { return m_slots.front() != NoSlot; }
 
     QString StatusText() const { return m_status; }
     void SetStatus(const QString &text);

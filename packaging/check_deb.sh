@@ -35,14 +35,14 @@ field() { dpkg-deb --field "$deb" "$1"; }
 depends=$(field Depends)
 echo "Depends: $depends"
 # Found by dpkg-shlibdeps, and the two that it cannot see.
-for needed in libqt6widgets6 libc6 qt6-qpa-plugins fonts-liberation; do
+for needed in libqt6widgets6 libqt6printsupport6 libc6 qt6-qpa-plugins fonts-liberation; do
     [[ ", $depends" == *", $needed "* || ", $depends," == *", $needed,"* ]] ||
         fail "Depends lacks $needed"
 done
 [[ $(field Description) == *Заряй* ]] || fail "no Russian description"
 
 contents=$(dpkg-deb --contents "$deb")
-for path in ./usr/bin/zaryaj ./usr/share/applications/ru.zaryaj.Directory.desktop \
+for path in ./usr/bin/zaryaj ./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/zaryaj/zaryaj-print.so ./usr/share/applications/ru.zaryaj.Directory.desktop \
     ./usr/share/metainfo/ru.zaryaj.Directory.metainfo.xml \
     ./usr/share/icons/hicolor/256x256/apps/ru.zaryaj.Directory.png \
     ./usr/share/man/man1/zaryaj.1.gz ./usr/share/doc/zaryaj/copyright; do

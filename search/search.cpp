@@ -4,6 +4,8 @@
 #include "matching.h"
 #include "store.h"
 
+#include <QStringList>
+
 #include <string>
 
 namespace {
@@ -61,6 +63,50 @@ Query Query::ByAddress(const QString &street, const QString &house, const QStrin
     query.house = house;
     query.flat = flat;
     return query;
+}
+
+QString Query::Title() const
+{
+    // Each narrowing box that was filled, named as its label names it.
+    const auto narrowed = [](QString text, const char *label, const QString &value) {
+        if (!value.isEmpty())
+            text += QStringLiteral(", ") + QString::fromUtf8(label) + QLatin1Char(' ') + value;
+        return text;
+    };
+    switch (kind) {
+    case Kind::Phone:
+        return QStringLiteral("Поиск по телефону: ") + number;
+    case Kind::Surname:
+        return narrowed(narrowed(QStringLiteral("Поиск по фамилии: ") + surname, "И.", nameInitial),
+                        "О.", patronymicInitial);
+    case Kind::Address:
+        return narrowed(narrowed(QStringLiteral("Поиск по адресу: ") + street, "дом", house), "кв.",
+                        flat);
+    case Kind::WholeDirectory:
+        break;
+    }
+    return QStringLiteral("Все абоненты");
+}
+
+QString Query::Subject() const
+{
+    QStringList parts;
+    switch (kind) {
+    case Kind::Phone:
+        parts << number;
+        break;
+    case Kind::Surname:
+        parts << surname << nameInitial << patronymicInitial;
+        break;
+    case Kind::Address:
+        parts << street << house << flat;
+        break;
+    case Kind::WholeDirectory:
+        parts << QStringLiteral("все абоненты");
+        break;
+    }
+    parts.removeAll(QString());
+    return parts.join(QLatin1Char(' ')).simplified();
 }
 
 bool Query::operator==(const Query &other) const

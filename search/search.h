@@ -47,6 +47,11 @@ struct Query
                            const QString &patronymicInitial);
     static Query ByAddress(const QString &street, const QString &house, const QString &flat);
 
+    // What was asked, for the top of a printed page: "Поиск по фамилии: Иванова".
+    QString Title() const;
+    // What was asked, short enough for a file name: "Иванова", "Советская 41".
+    QString Subject() const;
+
     bool operator==(const Query &other) const;
     bool operator!=(const Query &other) const { return !(*this == other); }
 };

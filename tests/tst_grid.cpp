@@ -1,6 +1,7 @@
 // Row formatting, the grid operations the searches share, and the whole-directory
 // listing, checked through the grid model the view draws from.
 
+#include "csvtext.h"
 #include "format.h"
 #include "resultgrid.h"
 #include "store.h"
@@ -21,6 +22,7 @@ private slots:
     void formatFlat_data();
     void formatFlat();
     void formatSubscriberName();
+    void csvQuotesWhatWouldSplitACell();
 
     void startsWithEmptyHeaderAndOneEmptyRow();
     void rowsShowFormattedSlot();
@@ -104,6 +106,16 @@ void GridTest::formatSubscriberName()
     QCOMPARE(FormatSubscriberName("\xC8\xE2\xE0\xED\xEE\xE2", '\xC8', '\xCF'),
              std::string("\xC8\xE2\xE0\xED\xEE\xE2 \xC8.\xCF.")); // "Иванов И.П."
     QCOMPARE(FormatSubscriberName("", 'A', 'B'), std::string(" A.B."));
+}
+
+void GridTest::csvQuotesWhatWouldSplitACell()
+{
+    QCOMPARE(
+        CsvText({{QStringLiteral("а;б"), QStringLiteral("\"в\""), QStringLiteral("г\nд"), {}},
+                 {QStringLiteral("е")}}),
+        QByteArray(
+            "\xEF\xBB\xBF\"\xD0\xB0;\xD0\xB1\";\"\"\"\xD0\xB2\"\"\";\"\xD0\xB3\n\xD0\xB4\";\r\n"
+            "\xD0\xB5\r\n"));
 }
 
 void GridTest::startsWithEmptyHeaderAndOneEmptyRow()

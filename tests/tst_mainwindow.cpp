@@ -1,19 +1,26 @@
 // The main window as the user meets it: its start state, layout, boxes and keys.
 
 #include "clickableimage.h"
+#include "printmodule.h"
+#include "resultoutput.h"
 #include "windowstest.h"
 
 #include <QClipboard>
 #include <QCollator>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QSizeGrip>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 
 class MainWindowTest : public QObject
 {
@@ -41,6 +48,7 @@ private slots:
     void pasteIntoBoxes_data();
     void pasteIntoBoxes();
     void copyRows();
+    void resultsToFiles();
 
 private:
     std::unique_ptr<RunningForms> m_forms;
@@ -545,6 +553,82 @@ void MainWindowTest::copyRows()
     QCOMPARE(clipboard->text(), QString());
     chooseFromMenu(openContextMenu(grid->viewport(), firstRow), QStringLiteral("Копировать всё"));
     QCOMPARE(clipboard->text(), line(0) + QLatin1Char('\n'));
+}
+
+// What poppler reads in a PDF.
+QString pdfTool(const char *tool, const QString &pdf)
+{
+    QProcess process;
+    process.start(QString::fromLatin1(tool),
+                  qstrcmp(tool, "pdfinfo") == 0
+                      ? QStringList{pdf}
+                      : QStringList{QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Offered only with a result. A file holds what the grid shows: as a CSV exactly, as a
+// PDF every row on pages that each carry the header and their number. A place that
+// cannot be written gets a message, and no file.
+void MainWindowTest::resultsToFiles()
+{
+    auto *output = Form1->findChild<ResultOutput *>();
+    const auto offered = [output] {
+        return output->SaveAction()->isEnabled() + output->PrintAction()->isEnabled();
+    };
+    QCOMPARE(offered(), 0);
+    auto *number = mainControl<QLineEdit>("Edit1");
+    number->setText(QStringLiteral("99999"));
+    QTest::keyClick(number, Qt::Key_Return);
+    QCOMPARE(offered(), 0);
+    number->setText(QStringLiteral("52123"));
+    QTest::keyClick(number, Qt::Key_Return);
+    QCOMPARE(offered(), 2);
+    QTest::keyClick(number, Qt::Key_S, Qt::ControlModifier);
+    auto *dialog = Form1->findChild<QFileDialog *>();
+    QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(),
+             QStringLiteral("Справочник - 52123.pdf"));
+    dialog->reject();
+    // Printing comes from a module of its own, loaded when first asked for.
+    QVERIFY(QLibrary(QStringLiteral(ZARYAJ_PRINT_MODULE)).resolve(PrintPagesSymbol));
+
+    QTemporaryDir dir;
+    QVERIFY(output->SaveTo(dir.filePath(QStringLiteral("two.csv")), ResultFileType::Csv));
+    QFile csv(dir.filePath(QStringLiteral("two.csv")));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QString lines;
+    for (int row = 0; row < gridRowCount(); ++row)
+        lines += gridRow(row).replace(QLatin1Char('|'), QLatin1Char(';')) + QStringLiteral("\r\n");
+    QCOMPARE(csv.readAll(), QByteArray("\xEF\xBB\xBF") + lines.toUtf8());
+
+    Form1->ShowWholeDirectory();
+    const QString all = dir.filePath(QStringLiteral("all.pdf"));
+    QVERIFY(output->SaveTo(all, ResultFileType::Pdf));
+    const QString pageCount = pdfTool("pdfinfo", all)
+                                  .section(QStringLiteral("Pages:"), 1)
+                                  .section(QLatin1Char('\n'), 0, 0)
+                                  .trimmed();
+    QVERIFY2(pageCount.toInt() > 20, qPrintable(pageCount));
+    const QStringList pages =
+        pdfTool("pdftotext", all).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), pageCount.toInt());
+    for (int page = 1; page <= pages.size(); ++page) {
+        QVERIFY(pages[page - 1].contains(QStringLiteral("Фамилия И.О.")));
+        QVERIFY(pages[page - 1].trimmed().endsWith(
+            QStringLiteral("стр. %1 из %2").arg(page).arg(pageCount)));
+    }
+    const QString text = pages.join(QString());
+    for (int row = 1; row < gridRowCount(); ++row)
+        QVERIFY2(text.contains(gridCell(0, row)) && text.contains(gridCell(1, row)),
+                 qPrintable(gridRow(row)));
+
+    const QString nowhere = dir.filePath(QStringLiteral("missing/all.pdf"));
+    QVERIFY(!output->SaveTo(nowhere, ResultFileType::Pdf));
+    auto *message = Form1->findChild<QMessageBox *>(QStringLiteral("FailureMessage"));
+    QVERIFY(message && message->isVisible() && message->text().contains(nowhere));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList({QStringLiteral("all.pdf"), QStringLiteral("two.csv")}));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -36,6 +36,8 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 [[ $action == start ]] || packages+=(libqt6svg6)
 # A screen reader's view: an X server, a D-Bus session and the accessibility bus.
 [[ $action == test || $action == check ]] && packages+=(xvfb dbus at-spi2-core)
+# The tests read saved PDFs back with poppler's pdftotext and pdfinfo.
+[[ $action == test || $action == check ]] && packages+=(poppler-utils)
 # Packaging: dpkg-dev computes the package's dependencies, and Debian's validators check
 # the result.
 [[ $action == check || $action == deb ]] && packages+=(dpkg-dev desktop-file-utils appstream lintian)

@@ -52,6 +52,8 @@ public:
 
 QAccessibleInterface *ourWidgets(const QString & /*className*/, QObject *object)
 {
+    if (auto *announcement = qobject_cast<Announcement *>(object))
+        return new QAccessibleWidget(announcement, QAccessible::Notification);
     if (auto *image = qobject_cast<ClickableImage *>(object))
         return new AccessibleImage(image);
     if (auto *prompt = qobject_cast<PromptWindow *>(object))
@@ -73,4 +75,19 @@ void AnnounceName(QObject *object)
 {
     QAccessibleEvent event(object, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
+}
+
+Announcement::Announcement(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Announcement"));
+    setGeometry(0, 0, 1, 1);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+}
+
+void Announcement::Say(const QString &text)
+{
+    hide();
+    setAccessibleName(text);
+    show();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QWidget>
+
 class QObject;
 
 // What a screen reader is told about our own widgets, beyond what Qt works out itself:
@@ -9,3 +11,17 @@ void InstallAccessibility();
 
 // Tells a screen reader that `object`'s name (a label's text) is news, so it is read out.
 void AnnounceName(QObject *object);
+
+// A message for a screen reader only: a widget of one pixel, without paint, whose
+// appearing a screen reader reads out (as a notification; inside a status bar, just its
+// text). Orca reads neither a label's new text nor a name change of a widget without the
+// focus, but it does read this.
+class Announcement final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Announcement(QWidget *parent);
+
+    void Say(const QString &text);
+};

@@ -1,39 +1,51 @@
 #include "gridcopy.h"
 
 #include <QAbstractItemModel>
-#include <QStringList>
 
 #include <algorithm>
 
 namespace {
 
-QString joined(const QStringList &cells)
-{
-    const bool empty = std::all_of(cells.cbegin(), cells.cend(),
-                                   [](const QString &cell) { return cell.isEmpty(); });
-    return empty ? QString() : cells.join(QLatin1Char('\t'));
-}
-
-} // namespace
-
-QString RowText(const QAbstractItemModel &grid, int row)
+QStringList cellsOf(const QAbstractItemModel &grid, int row)
 {
     QStringList cells;
     for (int column = 0; column < grid.columnCount(); ++column)
         cells << grid.index(row, column).data().toString();
-    return joined(cells);
+    return cells;
 }
 
-QString AllRowsText(const QAbstractItemModel &grid)
+bool isEmpty(const QStringList &cells)
+{
+    return std::all_of(cells.cbegin(), cells.cend(),
+                       [](const QString &cell) { return cell.isEmpty(); });
+}
+
+} // namespace
+
+QList<QStringList> ResultTable(const QAbstractItemModel &grid)
 {
     QStringList header;
     for (int column = 0; column < grid.columnCount(); ++column)
         header << grid.headerData(column, Qt::Horizontal).toString();
-    QString text = joined(header) + QLatin1Char('\n');
+    QList<QStringList> table{header};
     for (int row = 0; row < grid.rowCount(); ++row) {
-        const QString line = RowText(grid, row);
-        if (!line.isEmpty())
-            text += line + QLatin1Char('\n');
+        QStringList cells = cellsOf(grid, row);
+        if (!isEmpty(cells))
+            table << std::move(cells);
     }
+    return table;
+}
+
+QString RowText(const QAbstractItemModel &grid, int row)
+{
+    const QStringList cells = cellsOf(grid, row);
+    return isEmpty(cells) ? QString() : cells.join(QLatin1Char('\t'));
+}
+
+QString AllRowsText(const QAbstractItemModel &grid)
+{
+    QString text;
+    for (const QStringList &cells : ResultTable(grid))
+        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
     return text;
 }

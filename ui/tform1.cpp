@@ -9,6 +9,7 @@
 #include "pasteguard.h"
 #include "placement.h"
 #include "records.h"
+#include "resultoutput.h"
 #include "store.h"
 #include "suggestionlist.h"
 #include "suggestions.h"
@@ -156,12 +157,17 @@ void TForm1::setUpCopying()
     auto *copyAll = new QAction(QStringLiteral("Копировать всё"), grid);
     connect(copyAll, &QAction::triggered, this, &TForm1::copyAllRows);
     grid->addActions({copyRow, copyAll});
+    // Printing and saving work anywhere in the window; the grid's menu lists them too.
+    m_output = new ResultOutput(this, m_grid, new Announcement(m_ui->StatusBar1));
+    addActions({m_output->PrintAction(), m_output->SaveAction()});
     // Shown with popup(), not exec(), so that the menu never runs an event loop of its own.
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(grid, &QWidget::customContextMenuRequested, this, [grid](const QPoint &pos) {
+    connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint &pos) {
         auto *menu = new QMenu(grid);
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->addActions(grid->actions());
+        menu->addSeparator();
+        menu->addActions({m_output->PrintAction(), m_output->SaveAction()});
         menu->popup(grid->viewport()->mapToGlobal(pos));
     });
 }
@@ -342,6 +348,7 @@ void TForm1::showAnswer(const Answer &answer)
 {
     // The answer is read in the grid, which an open list would cover.
     closeSuggestionLists();
+    m_output->SetQuery(answer.query);
     const ResultGrid::Batch batch(m_grid);
     if (answer.query.kind != Query::Kind::WholeDirectory) {
         m_grid.SetRowCount(2);

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QLabel;
+class ResultOutput;
 class Suggestions;
 class SuggestionList;
 
@@ -93,6 +94,7 @@ private:
     QLabel *m_statusPanel = nullptr;
     QHash<QObject *, KeyDownHandler> m_keyDownHandlers;
     std::unique_ptr<Suggestions> m_suggestions;
+    ResultOutput *m_output = nullptr;
     SuggestionList *m_numberList = nullptr;
     SuggestionList *m_surnameList = nullptr;
     SuggestionList *m_streetList = nullptr;
