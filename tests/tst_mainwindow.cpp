@@ -613,6 +613,8 @@ void MainWindowTest::resultsToFiles()
     const QStringList pages =
         pdfTool("pdftotext", all).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     QCOMPARE(pages.size(), pageCount.toInt());
+    QVERIFY(pages[0].contains(QStringLiteral("Все абоненты\n")) &&
+            pages[0].contains(QStringLiteral("Абонентов: 1790\n")));
     for (int page = 1; page <= pages.size(); ++page) {
         QVERIFY(pages[page - 1].contains(QStringLiteral("Фамилия И.О.")));
         QVERIFY(pages[page - 1].trimmed().endsWith(

@@ -48,14 +48,6 @@ std::vector<int> onStreet(const char *street, std::function<bool(const SourceRec
     });
 }
 
-// An answer that found `expected`, or nothing with `notFound`.
-void verifyFound(const Answer &answer, const std::vector<int> &expected, const QString &notFound)
-{
-    QVERIFY(!answer.prompt);
-    QCOMPARE(answer.found, expected);
-    QCOMPARE(answer.status, expected.empty() ? notFound : Status::SearchDone);
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(std::vector<int>)
@@ -68,12 +60,8 @@ class SearchTest : public QObject
 private slots:
     void initTestCase();
 
-    void phoneSearch_data();
-    void phoneSearch();
-    void surnameSearch_data();
-    void surnameSearch();
-    void addressSearch_data();
-    void addressSearch();
+    void search_data();
+    void search();
     void missingInputIsAnsweredByAPrompt_data();
     void missingInputIsAnsweredByAPrompt();
     void listingHoldsEveryCompleteRecord();
@@ -102,116 +90,81 @@ void SearchTest::initTestCase()
     LoadDirectory();
 }
 
-void SearchTest::phoneSearch_data()
+void SearchTest::search_data()
 {
-    QTest::addColumn<QString>("number");
+    QTest::addColumn<Query>("query");
     QTest::addColumn<std::vector<int>>("expected");
 
-    const auto row = [](const char *name, const char *number, const std::vector<int> &expected) {
-        QTest::newRow(name) << utf8(number) << expected;
+    const auto phone = [](const char *name, const char *number, const std::vector<int> &expected) {
+        QTest::newRow(name) << Query::ByPhone(utf8(number)) << expected;
     };
-    row("one owner", "52105", {2});
-    row("owner with a flat", "22747", {629});
-    row("shared by two, first block", "52123", {26, 27});
-    row("shared by two, second block", "22515", {385, 387});
-    row("unknown number", "99999", {});
+    phone("one owner", "52105", {2});
+    phone("owner with a flat", "22747", {629});
+    phone("shared by two, first block", "52123", {26, 27});
+    phone("shared by two, second block", "22515", {385, 387});
+    phone("unknown number", "99999", {});
     // 3132 belongs to an incomplete record; these only read as it when parsed as numbers.
-    row("leading zero", "03132", {});
-    row("leading blank", " 3132", {});
-    row("plus sign", "+3132", {});
+    phone("leading zero", "03132", {});
+    phone("leading blank", " 3132", {});
+    phone("plus sign", "+3132", {});
     // Unused slots hold 0.
-    row("all zeros", "00000", {});
-    row("letter after digits", "5210x", {});
-    row("as the grid shows it", "2-25-1", {});
-}
+    phone("all zeros", "00000", {});
+    phone("letter after digits", "5210x", {});
+    phone("as the grid shows it", "2-25-1", {});
 
-void SearchTest::phoneSearch()
-{
-    QFETCH(QString, number);
-    QFETCH(std::vector<int>, expected);
-    const Answer answer = SearchByPhone(number);
-    verifyFound(answer, expected, Status::NumberNotFound);
-    QCOMPARE(answer.query, Query::ByPhone(number));
-    QCOMPARE(Ask(answer.query).found, expected);
-}
-
-void SearchTest::surnameSearch_data()
-{
-    QTest::addColumn<QString>("surname");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("patronymic");
-    QTest::addColumn<std::vector<int>>("expected");
-
-    const auto row = [](const char *name, const char *surname, const char *nameInitial,
-                        const char *patronymicInitial, const std::vector<int> &expected) {
-        QTest::newRow(name) << utf8(surname) << utf8(nameInitial) << utf8(patronymicInitial)
+    const auto surname = [](const char *name, const char *surname, const char *nameInitial,
+                            const char *patronymicInitial, const std::vector<int> &expected) {
+        QTest::newRow(name) << Query::BySurname(utf8(surname), utf8(nameInitial),
+                                                utf8(patronymicInitial))
                             << expected;
     };
-    row("surname alone", "Иванова", "", "", withSurname("Иванова"));
-    row("first initial", "Иванова", "А", "", {33, 662, 668, 678, 680});
-    row("both initials", "Иванова", "А", "А", {33, 680});
-    row("patronymic only", "Иванова", "", "А", slotsWhere([](const SourceRecord &r) {
-            return utf8(r.surname) == utf8("Иванова") && utf8(r.patronymicInitial) == utf8("А");
-        }));
-    row("initial nobody has", "Иванова", "Я", "", {});
-    row("shorter of a pair", "Иванов", "", "", withSurname("Иванов"));
-    row("yo", "Ёлкин", "", "", {26, 520});
-    row("yo written as ye", "Елкин", "", "", {});
-    row("lower case", "иванова", "", "", {});
-    row("trailing blank", "Иванова ", "", "", {});
-    row("first part", "Иван", "", "", {});
+    surname("surname alone", "Иванова", "", "", withSurname("Иванова"));
+    surname("first initial", "Иванова", "А", "", {33, 662, 668, 678, 680});
+    surname("both initials", "Иванова", "А", "А", {33, 680});
+    surname("patronymic only", "Иванова", "", "А", slotsWhere([](const SourceRecord &r) {
+                return utf8(r.surname) == utf8("Иванова") && utf8(r.patronymicInitial) == utf8("А");
+            }));
+    surname("initial nobody has", "Иванова", "Я", "", {});
+    surname("shorter of a pair", "Иванов", "", "", withSurname("Иванов"));
+    surname("yo", "Ёлкин", "", "", {26, 520});
+    surname("yo written as ye", "Елкин", "", "", {});
+    surname("lower case", "иванова", "", "", {});
+    surname("trailing blank", "Иванова ", "", "", {});
+    surname("first part", "Иван", "", "", {});
     // The boxes turn typed initials into capitals; the search itself does not.
-    row("small initial", "Иванова", "а", "", {});
-}
+    surname("small initial", "Иванова", "а", "", {});
 
-void SearchTest::surnameSearch()
-{
-    QFETCH(QString, surname);
-    QFETCH(QString, name);
-    QFETCH(QString, patronymic);
-    QFETCH(std::vector<int>, expected);
-    const Answer answer = SearchBySurname(surname, name, patronymic);
-    verifyFound(answer, expected, Status::SubscriberNotFound);
-    QCOMPARE(answer.query, Query::BySurname(surname, name, patronymic));
-    QCOMPARE(Ask(answer.query).found, expected);
-}
-
-void SearchTest::addressSearch_data()
-{
-    QTest::addColumn<QString>("street");
-    QTest::addColumn<QString>("house");
-    QTest::addColumn<QString>("flat");
-    QTest::addColumn<std::vector<int>>("expected");
-
-    const auto row = [](const char *name, const char *street, const char *house, const char *flat,
-                        const std::vector<int> &expected) {
-        QTest::newRow(name) << utf8(street) << utf8(house) << utf8(flat) << expected;
+    const auto address = [](const char *name, const char *street, const char *house,
+                            const char *flat, const std::vector<int> &expected) {
+        QTest::newRow(name) << Query::ByAddress(utf8(street), utf8(house), utf8(flat)) << expected;
     };
     const auto noFlat = [](const SourceRecord &r) { return r.flat == 0; };
-    row("street alone", "Советская", "", "", onStreet("Советская"));
-    row("house without letter", "Чапаева", "12", "", {7});
-    row("house with letter", "Чапаева", "12-б", "", {1221});
-    row("flat", "Советская", "14", "9", {110});
-    row("flat with leading zero", "Советская", "14", "09", {});
+    address("street alone", "Советская", "", "", onStreet("Советская"));
+    address("house without letter", "Чапаева", "12", "", {7});
+    address("house with letter", "Чапаева", "12-б", "", {1221});
+    address("flat", "Советская", "14", "9", {110});
+    address("flat with leading zero", "Советская", "14", "09", {});
     // A record without a flat number has flat 0.
-    row("flat 0 on a street", "Советская", "", "0", onStreet("Советская", noFlat));
-    row("flat 0 in a house", "Заречная", "20", "0", {1, 960});
-    row("flat 0 where all are known", "Советская", "14", "0", {});
-    row("street with a prefix and house", "пер. Садовый", "8", "", {87, 471, 658});
-    row("unknown street", "Тверская", "", "", {});
-    row("street in lower case", "советская", "", "", {});
+    address("flat 0 on a street", "Советская", "", "0", onStreet("Советская", noFlat));
+    address("flat 0 in a house", "Заречная", "20", "0", {1, 960});
+    address("flat 0 where all are known", "Советская", "14", "0", {});
+    address("street with a prefix and house", "пер. Садовый", "8", "", {87, 471, 658});
+    address("unknown street", "Тверская", "", "", {});
+    address("street in lower case", "советская", "", "", {});
 }
 
-void SearchTest::addressSearch()
+// An answer that found the expected slots, or nothing with the search's own message.
+void SearchTest::search()
 {
-    QFETCH(QString, street);
-    QFETCH(QString, house);
-    QFETCH(QString, flat);
+    QFETCH(Query, query);
     QFETCH(std::vector<int>, expected);
-    const Answer answer = SearchByAddress(street, house, flat);
-    verifyFound(answer, expected, Status::SubscriberNotFound);
-    QCOMPARE(answer.query, Query::ByAddress(street, house, flat));
-    QCOMPARE(Ask(answer.query).found, expected);
+    const Answer answer = Ask(query);
+    QVERIFY(!answer.prompt);
+    QCOMPARE(answer.query, query);
+    QCOMPARE(answer.found, expected);
+    const QString notFound =
+        query.kind == Query::Kind::Phone ? Status::NumberNotFound : Status::SubscriberNotFound;
+    QCOMPARE(answer.status, expected.empty() ? notFound : Status::SearchDone);
 }
 
 void SearchTest::missingInputIsAnsweredByAPrompt_data()
