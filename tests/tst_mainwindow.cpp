@@ -22,6 +22,9 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cmath>
+
 class MainWindowTest : public QObject
 {
     Q_OBJECT
@@ -154,8 +157,34 @@ void MainWindowTest::gridLook()
     QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     QCOMPARE(grid->selectionMode(), QAbstractItemView::SingleSelection);
     QVERIFY(grid->showGrid());
-    QCOMPARE(grid->palette().color(QPalette::Base),
-             grid->palette().color(QPalette::HighlightedText));
+    // The cells are the theme's own Base and Text, so that a dark desktop reads them too.
+    const auto contrast = [](const QColor &a, const QColor &b) {
+        const auto luminance = [](const QColor &c) {
+            const auto linear = [](qreal v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) +
+                   0.0722 * linear(c.blueF());
+        };
+        const qreal la = luminance(a);
+        const qreal lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    };
+    const QPalette usual = QApplication::palette();
+    QPalette dark = usual;
+    for (const auto &[role, colour] : {std::pair{QPalette::Window, 0x353535},
+                                       {QPalette::WindowText, 0xeeeeee},
+                                       {QPalette::Base, 0x1e1e1e},
+                                       {QPalette::Text, 0xeeeeee},
+                                       {QPalette::HighlightedText, 0xffffff}})
+        dark.setColor(role, QColor(QRgb(colour)));
+    for (const QPalette &theme : {usual, dark}) {
+        QApplication::setPalette(theme);
+        QCoreApplication::processEvents(); // the widgets take a new theme from the event loop
+        QVERIFY(contrast(grid->palette().color(QPalette::Base),
+                         grid->palette().color(QPalette::Text)) >= 4.5);
+    }
+    QApplication::setPalette(usual);
 
     // Double-clicking a filled cell opens no editor.
     QTest::mouseClick(mainControl<ClickableImage>("Image5"), Qt::LeftButton);

@@ -432,10 +432,10 @@ private slots:
         row("Form1", "Image4", QAccessible::Button, "Выход", "Закрыть программу");
         row("Form4", "Memo1", QAccessible::EditableText, "Текст лицензии");
         row("Form5", "Memo1", QAccessible::EditableText, "Заметки автора");
-        row("Form2", "Form2", QAccessible::AlertMessage, "Заряй 2003", "Введите номер телефона");
-        row("Form3", "Form3", QAccessible::AlertMessage, "Заряй 2003", "Неверный номер телефона");
-        row("Form7", "Form7", QAccessible::AlertMessage, "Заряй 2003", "Введите фамилию");
-        row("Form8", "Form8", QAccessible::AlertMessage, "Заряй 2003", "Введите название улицы");
+        row("Form2", "Form2", QAccessible::AlertMessage, "Заряй 2003");
+        row("Form3", "Form3", QAccessible::AlertMessage, "Заряй 2003");
+        row("Form7", "Form7", QAccessible::AlertMessage, "Заряй 2003");
+        row("Form8", "Form8", QAccessible::AlertMessage, "Заряй 2003");
     }
 
     void screenReaderNames()
@@ -484,8 +484,8 @@ private slots:
         accessibilityEvents.clear();
         QAccessible::installUpdateHandler(recordAccessibilityEvent);
         const auto cleanUp = qScopeGuard([] { QAccessible::installUpdateHandler(nullptr); });
-        const QPair<QString, QAccessible::Event> statusRead = {QStringLiteral("StatusPanel"),
-                                                               QAccessible::NameChanged};
+        const QPair<QString, QAccessible::Event> statusRead = {QStringLiteral("Announcement"),
+                                                               QAccessible::ObjectShow};
         const QPair<QString, QAccessible::Event> promptRead = {QStringLiteral("Form2"),
                                                                QAccessible::Alert};
         auto *number = mainControl<QLineEdit>("Edit1");

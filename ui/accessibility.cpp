@@ -35,29 +35,16 @@ public:
     }
 };
 
-class AccessiblePrompt final : public QAccessibleWidget
-{
-public:
-    explicit AccessiblePrompt(PromptWindow *prompt)
-        : QAccessibleWidget(prompt, QAccessible::AlertMessage)
-    {}
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Description)
-            return static_cast<const PromptWindow *>(widget())->Message();
-        return QAccessibleWidget::text(t);
-    }
-};
-
 QAccessibleInterface *ourWidgets(const QString & /*className*/, QObject *object)
 {
     if (auto *announcement = qobject_cast<Announcement *>(object))
         return new QAccessibleWidget(announcement, QAccessible::Notification);
     if (auto *image = qobject_cast<ClickableImage *>(object))
         return new AccessibleImage(image);
+    // An alert; its message is the label in it, read out with it, and so no description
+    // of its own, which would be read a second time.
     if (auto *prompt = qobject_cast<PromptWindow *>(object))
-        return new AccessiblePrompt(prompt);
+        return new QAccessibleWidget(prompt, QAccessible::AlertMessage);
     return nullptr;
 }
 
@@ -69,12 +56,6 @@ void InstallAccessibility()
     if (!installed)
         QAccessible::installFactory(ourWidgets);
     installed = true;
-}
-
-void AnnounceName(QObject *object)
-{
-    QAccessibleEvent event(object, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
 }
 
 Announcement::Announcement(QWidget *parent) : QWidget(parent)

@@ -117,10 +117,6 @@ void TForm1::setUpGrid()
     rows->setDefaultSectionSize(GridRowHeight);
     rows->setSectionResizeMode(QHeaderView::Fixed);
 
-    QPalette palette = grid->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::HighlightedText));
-    grid->setPalette(palette);
-
     // A new answer is read from its first row. Laying the view out at once, not on
     // Qt's deferred timer, draws the new rows and scroll bar in one repaint.
     connect(&m_grid, &QAbstractItemModel::modelReset, grid, [grid] {
@@ -133,17 +129,23 @@ void TForm1::setUpGrid()
     m_statusPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_statusPanel->setMinimumWidth(50);
     m_ui->StatusBar1->addWidget(m_statusPanel, 1);
-    connect(&m_grid, &ResultGrid::statusChanged, this, [this](const QString &text) {
-        m_statusPanel->setText(text);
-        m_statusTextChanged = true;
-    });
-    // Every answer ends with one reset of the grid. Its message is read out to a screen
-    // reader even when it repeats the last one, since the user asked again; a prompt
-    // window speaks for itself.
+    connect(&m_grid, &ResultGrid::statusChanged, m_statusPanel, &QLabel::setText);
+    // Every answer ends with one reset of the grid. Its message, with how many were found,
+    // is read out to a screen reader, also when it repeats the last one, since the user
+    // asked again; a prompt window speaks for itself. A screen reader does not read a
+    // label's new text, so the announcement says it.
+    m_announcement = new Announcement(m_ui->StatusBar1);
     connect(&m_grid, &QAbstractItemModel::modelReset, this, [this] {
-        if (isVisible() && !m_statusTextChanged && !m_statusPanel->text().isEmpty())
-            AnnounceName(m_statusPanel);
-        m_statusTextChanged = false;
+        const QString status = m_grid.StatusText();
+        if (!isVisible() || status.isEmpty())
+            return;
+        const int found = m_grid.HoldsResult() ? m_grid.RowCountWithHeader() - 1 : 0;
+        if (found == 0)
+            m_announcement->Say(status);
+        else if (status == Status::ListingDone)
+            m_announcement->Say(QStringLiteral("%1, %2").arg(status).arg(found));
+        else
+            m_announcement->Say(QStringLiteral("%1, найдено %2").arg(status).arg(found));
     });
 }
 
@@ -158,7 +160,7 @@ void TForm1::setUpCopying()
     connect(copyAll, &QAction::triggered, this, &TForm1::copyAllRows);
     grid->addActions({copyRow, copyAll});
     // Printing and saving work anywhere in the window; the grid's menu lists them too.
-    m_output = new ResultOutput(this, m_grid, new Announcement(m_ui->StatusBar1));
+    m_output = new ResultOutput(this, m_grid, m_announcement);
     addActions({m_output->PrintAction(), m_output->SaveAction()});
     // Shown with popup(), not exec(), so that the menu never runs an event loop of its own.
     grid->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 
+class Announcement;
 class QLabel;
 class ResultOutput;
 class Suggestions;
@@ -98,7 +99,5 @@ private:
     SuggestionList *m_numberList = nullptr;
     SuggestionList *m_surnameList = nullptr;
     SuggestionList *m_streetList = nullptr;
-    // Whether the status line's text changed during the current answer; a label
-    // announces its own changes, the same text again is announced by us.
-    bool m_statusTextChanged = false;
+    Announcement *m_announcement = nullptr;
 };
