@@ -605,6 +605,10 @@ private slots:
         QTest::keyClick(memo, Qt::Key_Backspace);
         QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(memo->toPlainText(), text);
+        // A caret the arrow keys move line by line, so that a screen reader reads each.
+        QTest::keyClick(memo, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(memo, Qt::Key_Down);
+        QCOMPARE(memo->textCursor().blockNumber(), 1);
     }
 
     void exitPictureEndsProgram()
