@@ -230,6 +230,16 @@ private slots:
     void keyboardAlone()
     {
         QCOMPARE(focused(), QStringLiteral("Edit1"));
+        // Ctrl+Tab round the tabs ends on the tab bar, where Enter ends nothing.
+        for (int tab = 1; tab <= 5; ++tab) {
+            press(Qt::Key_Tab, Qt::ControlModifier);
+            QCOMPARE(focused(), QStringLiteral("qt_tabwidget_tabbar"));
+        }
+        press(Qt::Key_Return);
+        QVERIFY(Form1->isVisible());
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), QStringLiteral("Edit1"));
         typeText(nullptr, QStringLiteral("52123"));
         press(Qt::Key_Return);
         QCOMPARE(gridRowCount(), 3);

@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QProxyStyle>
 #include <QStyle>
+#include <QTabBar>
 #include <QValidator>
 
 namespace {
@@ -226,6 +227,15 @@ void TForm1::setUpSuggestions()
 {
     // A list belongs to a box on one tab.
     connect(m_ui->PageControl1, &QTabWidget::currentChanged, this, &TForm1::closeSuggestionLists);
+    // Ctrl+Tab from inside a page leaves the focus on the tab bar, where the arrow keys
+    // go on switching, not on whatever the new page offers first: a picture there would
+    // take a stray Enter, and "Выход" would end the program.
+    connect(m_ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
+        QWidget *focus = QApplication::focusWidget();
+        QTabBar *bar = m_ui->PageControl1->tabBar();
+        if (focus && focus != bar && m_ui->PageControl1->isAncestorOf(focus))
+            bar->setFocus(Qt::TabFocusReason);
+    });
     m_numberList = new SuggestionList(m_ui->Edit1, m_ui->Edit1, [this](const QString &typed) {
         return suggestions().Numbers(typed);
     });
