@@ -18,6 +18,11 @@ namespace {
 const QString PdfFilter = QStringLiteral("PDF (*.pdf)");
 const QString CsvFilter = QStringLiteral("CSV (*.csv)");
 
+ResultFileType typeOfFilter(const QString &filter)
+{
+    return filter == CsvFilter ? ResultFileType::Csv : ResultFileType::Pdf;
+}
+
 QString suffixOf(ResultFileType type)
 {
     return type == ResultFileType::Csv ? QStringLiteral("csv") : QStringLiteral("pdf");
@@ -97,7 +102,7 @@ void ResultOutput::Save()
     dialog->selectFile(proposedName(m_query) + QStringLiteral(".pdf"));
     // The proposed name and the suffix a bare name gets follow the chosen type.
     connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString &filter) {
-        const ResultFileType type = filter == CsvFilter ? ResultFileType::Csv : ResultFileType::Pdf;
+        const ResultFileType type = typeOfFilter(filter);
         dialog->setDefaultSuffix(suffixOf(type));
         const QStringList chosen = dialog->selectedFiles();
         if (!chosen.isEmpty())
@@ -105,9 +110,7 @@ void ResultOutput::Save()
                                suffixOf(type));
     });
     connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString &path) {
-        const ResultFileType filter =
-            dialog->selectedNameFilter() == CsvFilter ? ResultFileType::Csv : ResultFileType::Pdf;
-        SaveTo(path, TypeOfResultFile(path, filter));
+        SaveTo(path, TypeOfResultFile(path, typeOfFilter(dialog->selectedNameFilter())));
     });
     dialog->open();
 }

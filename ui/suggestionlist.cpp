@@ -26,17 +26,18 @@ SuggestionList::SuggestionList(QWidget *box, QLineEdit *edit, Source source)
     view->installEventFilter(this);
     connect(m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this,
             [this](const QModelIndex &index) { take(index.data().toString()); });
-    connect(edit, &QLineEdit::textEdited, this, &SuggestionList::Offer);
+    connect(edit, &QLineEdit::textEdited, this, [this] { Offer(); });
 }
 
-void SuggestionList::Offer()
+void SuggestionList::Offer(bool unlessExact)
 {
-    const QStringList entries = m_source(m_edit->text());
-    m_model->setStringList(entries);
-    if (entries.isEmpty()) {
+    const QString text = m_edit->text();
+    const QStringList entries = m_source(text);
+    if (entries.isEmpty() || (unlessExact && entries.contains(text))) {
         Close();
         return;
     }
+    m_model->setStringList(entries);
     // As wide as its longest entry, which a box as narrow as the number box would cut.
     QAbstractItemView *view = m_completer->popup();
     QRect under = m_box->rect();
@@ -52,21 +53,6 @@ void SuggestionList::Offer()
 void SuggestionList::Close()
 {
     m_completer->popup()->hide();
-}
-
-bool SuggestionList::IsOpen() const
-{
-    return m_completer->popup()->isVisible();
-}
-
-QStringList SuggestionList::Entries() const
-{
-    return m_model->stringList();
-}
-
-QAbstractItemView *SuggestionList::View() const
-{
-    return m_completer->popup();
 }
 
 void SuggestionList::take(const QString &entry)
@@ -91,7 +77,8 @@ bool SuggestionList::eventFilter(QObject *watched, QEvent *event)
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
-        const QModelIndexList highlighted = View()->selectionModel()->selectedIndexes();
+        const QModelIndexList highlighted =
+            m_completer->popup()->selectionModel()->selectedIndexes();
         if (!highlighted.isEmpty()) {
             take(highlighted.first().data().toString());
             return true;

@@ -5,7 +5,6 @@
 
 #include <functional>
 
-class QAbstractItemView;
 class QCompleter;
 class QLineEdit;
 class QStringListModel;
@@ -28,13 +27,9 @@ public:
     SuggestionList(QWidget *box, QLineEdit *edit, Source source);
 
     // Opens the list with what `source` offers for the box's text; closes it when that
-    // is nothing.
-    void Offer();
+    // is nothing, or, `unlessExact`, when the text is itself one of the entries.
+    void Offer(bool unlessExact = false);
     void Close();
-    bool IsOpen() const;
-    // The entries the list holds, open or not.
-    QStringList Entries() const;
-    QAbstractItemView *View() const;
 
 signals:
     void taken(const QString &entry);

@@ -35,6 +35,8 @@
 #include <QTabBar>
 #include <QValidator>
 
+#include <functional>
+
 namespace {
 
 constexpr int EnterKey = 13;
@@ -220,13 +222,6 @@ void TForm1::setUpInputs()
         it.key()->installEventFilter(this);
     for (QPushButton *button : {m_ui->Button1, m_ui->Button2, m_ui->Button3})
         button->installEventFilter(this);
-    m_ui->Edit1->setFocus();
-}
-
-void TForm1::setUpSuggestions()
-{
-    // A list belongs to a box on one tab.
-    connect(m_ui->PageControl1, &QTabWidget::currentChanged, this, &TForm1::closeSuggestionLists);
     // Ctrl+Tab from inside a page leaves the focus on the tab bar, where the arrow keys
     // go on switching, not on whatever the new page offers first: a picture there would
     // take a stray Enter, and "Выход" would end the program.
@@ -236,27 +231,39 @@ void TForm1::setUpSuggestions()
         if (focus && focus != bar && m_ui->PageControl1->isAncestorOf(focus))
             bar->setFocus(Qt::TabFocusReason);
     });
-    m_numberList = new SuggestionList(m_ui->Edit1, m_ui->Edit1, [this](const QString &typed) {
-        return suggestions().Numbers(typed);
-    });
-    connect(m_numberList, &SuggestionList::taken, this, [this](const QString &entry) {
-        m_ui->Edit1->setText(entry.left(PhoneLength));
-        searchByPhone();
-    });
-    m_surnameList = new SuggestionList(m_ui->Edit2, m_ui->Edit2, [this](const QString &typed) {
-        return suggestions().Surnames(typed);
-    });
-    connect(m_surnameList, &SuggestionList::taken, this, [this](const QString &entry) {
-        m_ui->Edit2->setText(entry);
-        searchBySurname();
-    });
-    m_streetList =
-        new SuggestionList(m_ui->ComboBox1, m_ui->ComboBox1->lineEdit(),
-                           [this](const QString &typed) { return suggestions().Streets(typed); });
-    connect(m_streetList, &SuggestionList::taken, this, [this](const QString &entry) {
-        m_ui->ComboBox1->setEditText(entry);
-        searchByAddress();
-    });
+    m_ui->Edit1->setFocus();
+}
+
+void TForm1::setUpSuggestions()
+{
+    // A list belongs to a box on one tab.
+    connect(m_ui->PageControl1, &QTabWidget::currentChanged, this, &TForm1::closeSuggestionLists);
+    // Each list asks the store's suggestions; an entry taken goes into the box and is
+    // searched at once.
+    using Offered = QStringList (Suggestions::*)(QStringView) const;
+    const auto list = [this](QWidget *box, QLineEdit *edit, Offered offered,
+                             const std::function<void(const QString &)> &take) {
+        auto *suggestionList = new SuggestionList(box, edit, [this, offered](const QString &typed) {
+            return (suggestions().*offered)(typed);
+        });
+        connect(suggestionList, &SuggestionList::taken, this, take);
+        return suggestionList;
+    };
+    m_numberList =
+        list(m_ui->Edit1, m_ui->Edit1, &Suggestions::Numbers, [this](const QString &entry) {
+            m_ui->Edit1->setText(entry.left(PhoneLength));
+            searchByPhone();
+        });
+    m_surnameList =
+        list(m_ui->Edit2, m_ui->Edit2, &Suggestions::Surnames, [this](const QString &entry) {
+            m_ui->Edit2->setText(entry);
+            searchBySurname();
+        });
+    m_streetList = list(m_ui->ComboBox1, m_ui->ComboBox1->lineEdit(), &Suggestions::Streets,
+                        [this](const QString &entry) {
+                            m_ui->ComboBox1->setEditText(entry);
+                            searchByAddress();
+                        });
 }
 
 void TForm1::closeSuggestionLists()
@@ -343,13 +350,10 @@ Answer TForm1::searchByAddress()
     return answer;
 }
 
-void TForm1::offerAfterNothingFound(const Answer &answer, SuggestionList *list, const QString &text)
+void TForm1::offerAfterNothingFound(const Answer &answer, SuggestionList *list)
 {
-    if (answer.prompt || !answer.found.empty())
-        return;
-    list->Offer();
-    if (list->Entries().contains(text))
-        list->Close();
+    if (!answer.prompt && answer.found.empty())
+        list->Offer(true);
 }
 
 // A search first takes the grid back to its header and one empty row and empties the
@@ -440,7 +444,7 @@ void TForm1::Edit1KeyDown(int key)
 void TForm1::Edit2KeyDown(int key)
 {
     if (key == EnterKey)
-        offerAfterNothingFound(searchBySurname(), m_surnameList, m_ui->Edit2->text());
+        offerAfterNothingFound(searchBySurname(), m_surnameList);
 }
 
 void TForm1::Edit3KeyDown(int key)
@@ -457,7 +461,7 @@ void TForm1::Edit4KeyDown(int key)
 void TForm1::ComboBox1KeyDown(int key)
 {
     if (key == EnterKey)
-        offerAfterNothingFound(searchByAddress(), m_streetList, m_ui->ComboBox1->currentText());
+        offerAfterNothingFound(searchByAddress(), m_streetList);
 }
 
 void TForm1::Edit5KeyDown(int key)

@@ -84,8 +84,7 @@ private:
     Answer searchByAddress();
     // After a search from the box by Enter that found nothing, the list offers the
     // entries that begin with its text, unless the text is one of them.
-    static void offerAfterNothingFound(const Answer &answer, SuggestionList *list,
-                                       const QString &text);
+    static void offerAfterNothingFound(const Answer &answer, SuggestionList *list);
     void showAnswer(const Answer &answer);
     void emptyOtherTabs(Query::Kind search);
     void showPrompt(Prompt prompt);
