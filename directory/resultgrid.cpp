@@ -118,7 +118,14 @@ QVariant ResultGrid::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
         return {};
-    return role == Qt::DisplayRole ? Cell(index.column(), index.row() + 1) : QVariant();
+    const int row = index.row() + 1;
+    if (role == Qt::DisplayRole)
+        return Cell(index.column(), row);
+    // A screen reader reads a row's cells one after another, with nothing to say where
+    // the row stands; the first cell of a filled row starts with its number as seen.
+    if (role == Qt::AccessibleTextRole && index.column() == 0 && !Cell(0, row).isEmpty())
+        return QStringLiteral("%1, %2").arg(row).arg(Cell(0, row));
+    return {};
 }
 
 QVariant ResultGrid::headerData(int section, Qt::Orientation orientation, int role) const

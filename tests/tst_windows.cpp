@@ -446,6 +446,9 @@ private slots:
         row("Form3", "Form3", QAccessible::AlertMessage, "Заряй 2003");
         row("Form7", "Form7", QAccessible::AlertMessage, "Заряй 2003");
         row("Form8", "Form8", QAccessible::AlertMessage, "Заряй 2003");
+        row("Form4", "Form4", QAccessible::Dialog, "Лицензия");
+        row("Form6", "Form6", QAccessible::Dialog, "Редактор Базы Данных");
+        row("Form1", "qt_tabwidget_stackedwidget", QAccessible::Pane, "");
     }
 
     void screenReaderNames()
@@ -455,6 +458,8 @@ private slots:
         QFETCH(int, role);
         QFETCH(QString, name);
         QFETCH(QString, description);
+        // A street in the box does not rename it.
+        mainControl<QComboBox>("ComboBox1")->setEditText(QStringLiteral("Гагарина"));
         QWidget *top = ::window(window);
         QWidget *widget = control == window ? top : top->findChild<QWidget *>(control);
         QVERIFY(widget);

@@ -3,8 +3,13 @@
 #include "clickableimage.h"
 #include "secondarywindow.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTabWidget>
 
 namespace {
 
@@ -35,6 +40,93 @@ public:
     }
 };
 
+// An editable street box keeps the name of its label whatever it holds; Qt's own box on
+// Unix takes the typed text as its name, and "Улица" is lost once a street is in it.
+class AccessibleStreetBox final : public QAccessibleWidget
+{
+public:
+    explicit AccessibleStreetBox(QComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? box()->currentText() : QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.editable = true;
+        s.expandable = true;
+        s.expanded = box()->view()->isVisible();
+        return s;
+    }
+
+    // Its children are the list of streets and the text field, as with Qt's own box.
+    int childCount() const override { return 2; }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        QObject *const parts[] = {box()->view(), box()->lineEdit()};
+        return index == 0 || index == 1 ? QAccessible::queryAccessibleInterface(parts[index])
+                                        : nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (!child)
+            return -1;
+        if (child->object() == box()->view())
+            return 0;
+        return child->object() == box()->lineEdit() ? 1 : -1;
+    }
+
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+
+    void doAction(const QString &actionName) override
+    {
+        if (actionName != showMenuAction() && actionName != pressAction())
+            return;
+        if (box()->view()->isVisible())
+            box()->hidePopup();
+        else
+            box()->showPopup();
+    }
+
+    QStringList keyBindingsForAction(const QString & /*actionName*/) const override { return {}; }
+
+private:
+    QComboBox *box() const { return static_cast<QComboBox *>(widget()); }
+};
+
+// The pages of a tab widget lie on a stack that is only layout; as a "layered pane" it
+// would be read out each time the focus comes back into a page. A plain pane is not. Its
+// pages are its children in their tabs' order.
+class AccessiblePageStack final : public QAccessibleWidget
+{
+public:
+    explicit AccessiblePageStack(QStackedWidget *stack)
+        : QAccessibleWidget(stack, QAccessible::Pane)
+    {}
+
+    int childCount() const override { return stack()->count(); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        QWidget *page = stack()->widget(index);
+        return page ? QAccessible::queryAccessibleInterface(page) : nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child && child->object()->isWidgetType()
+                   ? stack()->indexOf(static_cast<QWidget *>(child->object()))
+                   : -1;
+    }
+
+private:
+    QStackedWidget *stack() const { return static_cast<QStackedWidget *>(widget()); }
+};
+
 QAccessibleInterface *ourWidgets(const QString & /*className*/, QObject *object)
 {
     if (auto *announcement = qobject_cast<Announcement *>(object))
@@ -45,6 +137,15 @@ QAccessibleInterface *ourWidgets(const QString & /*className*/, QObject *object)
     // of its own, which would be read a second time.
     if (auto *prompt = qobject_cast<PromptWindow *>(object))
         return new QAccessibleWidget(prompt, QAccessible::AlertMessage);
+    // The other secondary windows are dialogs, named by their title; a plain window would
+    // be a nameless filler, and a dialog's own text is read out as it opens.
+    if (auto *window = qobject_cast<SecondaryWindow *>(object))
+        return new QAccessibleWidget(window, QAccessible::Dialog);
+    if (auto *box = qobject_cast<QComboBox *>(object); box && box->isEditable())
+        return new AccessibleStreetBox(box);
+    if (auto *stack = qobject_cast<QStackedWidget *>(object);
+        stack && qobject_cast<QTabWidget *>(stack->parent()))
+        return new AccessiblePageStack(stack);
     return nullptr;
 }
 
@@ -64,6 +165,15 @@ Announcement::Announcement(QWidget *parent) : QWidget(parent)
     setGeometry(0, 0, 1, 1);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
+}
+
+void Announcement::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Hidden with its window: it stays hidden when the window comes back, or the last
+    // message would be read out again with it.
+    if (!isHidden())
+        hide();
 }
 
 void Announcement::Say(const QString &text)

@@ -21,4 +21,7 @@ public:
     explicit Announcement(QWidget *parent);
 
     void Say(const QString &text);
+
+protected:
+    void hideEvent(QHideEvent *event) override;
 };
