@@ -6,10 +6,11 @@
 #
 # `test` builds the normal build (build/) and runs its tests in parallel: those without
 # windows, those with windows, a short soak and the fuzzer's seeds.
-# `check` adds what CI checks: in the normal build the full soak and the package's
-# checks; then it builds everything again with clang in a Debug build (assertions live)
-# under AddressSanitizer and UBSan (build-asan/) and runs the same tests there, the
-# fuzzer of user actions for a minute, clang-tidy and the clang-format check.
+# `check` adds what CI checks: in the normal build the full soak, the package's checks
+# and what Orca says over a short key script; then it builds everything again with clang
+# in a Debug build (assertions live) under AddressSanitizer and UBSan (build-asan/) and
+# runs the same tests there, the fuzzer of user actions for a minute, clang-tidy and the
+# clang-format check.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -41,6 +42,9 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # Packaging: dpkg-dev computes the package's dependencies, and Debian's validators check
 # the result.
 [[ $action == check || $action == deb ]] && packages+=(dpkg-dev desktop-file-utils appstream lintian)
+# What a screen reader says is heard from Debian's Orca, on an X server with a window
+# manager, keys played by xdotool.
+[[ $action == check ]] && packages+=(orca xdotool icewm python3-pyatspi)
 # clang with its sanitizer and libFuzzer runtimes, the symbolizer for their reports,
 # clang-tidy and clang-format.
 [[ $action == check ]] && packages+=(clang-14 libclang-rt-14-dev llvm-14 clang-tidy-14 clang-format-14)
@@ -94,7 +98,7 @@ test)
     ;;
 check)
     build normal build
-    say "testing build/ (long soak, package)"
+    say "testing build/ (long soak, package, screen reader)"
     run_tests normal-check
     configure sanitize build-asan
     build sanitize build-asan
