@@ -127,10 +127,24 @@ private:
     QStackedWidget *stack() const { return static_cast<QStackedWidget *>(widget()); }
 };
 
+class AccessibleAnnouncement final : public QAccessibleWidget
+{
+public:
+    explicit AccessibleAnnouncement(Announcement *announcement)
+        : QAccessibleWidget(announcement, QAccessible::Notification)
+    {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? static_cast<Announcement *>(widget())->Text()
+                                      : QAccessibleWidget::text(t);
+    }
+};
+
 QAccessibleInterface *ourWidgets(const QString & /*className*/, QObject *object)
 {
     if (auto *announcement = qobject_cast<Announcement *>(object))
-        return new QAccessibleWidget(announcement, QAccessible::Notification);
+        return new AccessibleAnnouncement(announcement);
     if (auto *image = qobject_cast<ClickableImage *>(object))
         return new AccessibleImage(image);
     // An alert; its message is the label in it, read out with it, and so no description
@@ -179,6 +193,6 @@ void Announcement::hideEvent(QHideEvent *event)
 void Announcement::Say(const QString &text)
 {
     hide();
-    setAccessibleName(text);
+    m_text = text;
     show();
 }

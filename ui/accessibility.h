@@ -21,7 +21,13 @@ public:
     explicit Announcement(QWidget *parent);
 
     void Say(const QString &text);
+    // What it says, as its name; kept here, since a name set while hidden would be an
+    // event from a hidden widget.
+    QString Text() const { return m_text; }
 
 protected:
     void hideEvent(QHideEvent *event) override;
+
+private:
+    QString m_text;
 };

@@ -133,23 +133,7 @@ void TForm1::setUpGrid()
     m_statusPanel->setMinimumWidth(50);
     m_ui->StatusBar1->addWidget(m_statusPanel, 1);
     connect(&m_grid, &ResultGrid::statusChanged, m_statusPanel, &QLabel::setText);
-    // Every answer ends with one reset of the grid. Its message, with how many were found,
-    // is read out to a screen reader, also when it repeats the last one, since the user
-    // asked again; a prompt window speaks for itself. A screen reader does not read a
-    // label's new text, so the announcement says it.
     m_announcement = new Announcement(m_ui->StatusBar1);
-    connect(&m_grid, &QAbstractItemModel::modelReset, this, [this] {
-        const QString status = m_grid.StatusText();
-        if (!isVisible() || status.isEmpty())
-            return;
-        const int found = m_grid.HoldsResult() ? m_grid.RowCountWithHeader() - 1 : 0;
-        if (found == 0)
-            m_announcement->Say(status);
-        else if (status == Status::ListingDone)
-            m_announcement->Say(QStringLiteral("%1, %2").arg(status).arg(found));
-        else
-            m_announcement->Say(QStringLiteral("%1, найдено %2").arg(status).arg(found));
-    });
 }
 
 void TForm1::setUpCopying()
@@ -365,40 +349,65 @@ void TForm1::showAnswer(const Answer &answer)
     // The answer is read in the grid, which an open list would cover.
     closeSuggestionLists();
     m_output->SetQuery(answer.query);
-    const ResultGrid::Batch batch(m_grid);
-    if (answer.query.kind != Query::Kind::WholeDirectory) {
-        m_grid.SetRowCount(2);
-        emptyOtherTabs(answer.query.kind);
-        m_grid.ClearRow1();
+    {
+        const ResultGrid::Batch batch(m_grid);
+        if (answer.query.kind != Query::Kind::WholeDirectory) {
+            m_grid.SetRowCount(2);
+            emptyOtherTabs(answer.query.kind);
+            m_grid.ClearRow1();
+        }
+        if (!answer.prompt) {
+            RowAppender rows(m_grid);
+            for (const int slot : answer.found)
+                rows.Append(slot);
+            if (!rows.AppendedAny())
+                m_grid.ClearRow1();
+            m_grid.SetStatus(answer.status);
+        }
     }
-    if (answer.prompt) {
+    // The prompt comes once the grid is redrawn, so that the grid changes while it can
+    // still be seen and heard, not behind the prompt.
+    if (answer.prompt)
         showPrompt(*answer.prompt);
-        return;
-    }
-    RowAppender rows(m_grid);
-    for (const int slot : answer.found)
-        rows.Append(slot);
-    if (!rows.AppendedAny())
-        m_grid.ClearRow1();
-    m_grid.SetStatus(answer.status);
+    else
+        announce(answer);
+}
+
+// Every answer is read out to a screen reader with how many were found, also when it
+// repeats the last one, since the user asked again; a prompt window speaks for itself.
+// A screen reader does not read a label's new text, so the announcement says it.
+void TForm1::announce(const Answer &answer)
+{
+    const int found = static_cast<int>(answer.found.size());
+    if (found == 0)
+        m_announcement->Say(answer.status);
+    else if (answer.query.kind == Query::Kind::WholeDirectory)
+        m_announcement->Say(QStringLiteral("%1, %2").arg(answer.status).arg(found));
+    else
+        m_announcement->Say(QStringLiteral("%1, найдено %2").arg(answer.status).arg(found));
 }
 
 // The boxes are set empty, not edited empty: setting starts their undo history afresh,
 // where clearing would add every removed character to it, for as long as the session
-// lasts.
+// lasts. A box already empty is left alone: setting it again would tell a screen reader
+// of a change in a box on a hidden tab.
 void TForm1::emptyOtherTabs(Query::Kind search)
 {
+    const auto empty = [](QLineEdit *box) {
+        if (!box->text().isEmpty())
+            box->setText(QString());
+    };
     if (search != Query::Kind::Phone)
-        m_ui->Edit1->setText(QString());
+        empty(m_ui->Edit1);
     if (search != Query::Kind::Surname) {
-        m_ui->Edit2->setText(QString());
-        m_ui->Edit3->setText(QString());
-        m_ui->Edit4->setText(QString());
+        empty(m_ui->Edit2);
+        empty(m_ui->Edit3);
+        empty(m_ui->Edit4);
     }
     if (search != Query::Kind::Address) {
-        m_ui->Edit5->setText(QString());
-        m_ui->Edit6->setText(QString());
-        m_ui->ComboBox1->setEditText(QString());
+        empty(m_ui->Edit5);
+        empty(m_ui->Edit6);
+        empty(m_ui->ComboBox1->lineEdit());
     }
 }
 

@@ -86,6 +86,7 @@ private:
     // entries that begin with its text, unless the text is one of them.
     static void offerAfterNothingFound(const Answer &answer, SuggestionList *list);
     void showAnswer(const Answer &answer);
+    void announce(const Answer &answer);
     void emptyOtherTabs(Query::Kind search);
     void showPrompt(Prompt prompt);
 
