@@ -308,6 +308,7 @@ void MainWindowTest::focusFrame_data()
         row("Info by Ctrl+Tab", 2, "Edit6", "Ctrl+Tab", bar);
         row("Info by arrow", 2, bar, "Right", bar);
         row("Info by click", 0, "Edit1", "", bar);
+        row("Info by click from the grid", 0, "StringGrid1", "", bar);
     }
 }
 

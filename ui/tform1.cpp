@@ -224,11 +224,13 @@ void TForm1::setUpInputs()
         button->installEventFilter(this);
     // Ctrl+Tab from inside a page leaves the focus on the tab bar, where the arrow keys
     // go on switching, not on whatever the new page offers first: a picture there would
-    // take a stray Enter, and "Выход" would end the program.
+    // take a stray Enter, and "Выход" would end the program. The Info tab offers nothing
+    // to focus, so whoever opens it, by key or by click, finds the focus on the bar.
     connect(m_ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
         QWidget *focus = QApplication::focusWidget();
         QTabBar *bar = m_ui->PageControl1->tabBar();
-        if (focus && focus != bar && m_ui->PageControl1->isAncestorOf(focus))
+        const bool inPages = focus && focus != bar && m_ui->PageControl1->isAncestorOf(focus);
+        if (inPages || m_ui->PageControl1->currentWidget() == m_ui->TabSheet4)
             bar->setFocus(Qt::TabFocusReason);
     });
     m_ui->Edit1->setFocus();
