@@ -3,6 +3,8 @@
 #include "clickableimage.h"
 #include "printmodule.h"
 #include "resultoutput.h"
+#include "tform2.h"
+#include "tform4.h"
 #include "windowstest.h"
 
 #include <QClipboard>
@@ -11,6 +13,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLibrary>
 #include <QLineEdit>
 #include <QMenu>
@@ -24,6 +27,73 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <numeric>
+#include <string>
+
+namespace {
+
+// How far the most distant pixel of `rect` stands from its commonest colour: a text's
+// core against its background.
+qreal shownContrast(const QImage &image, const QRect &rect)
+{
+    QHash<QRgb, int> count;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            ++count[image.pixel(x, y)];
+    const QColor background(
+        std::max_element(count.keyValueBegin(), count.keyValueEnd(), [](auto a, auto b) {
+            return a.second < b.second;
+        })->first);
+    qreal most = 1;
+    for (auto it = count.keyBegin(); it != count.keyEnd(); ++it)
+        most = std::max(most, contrast(background, QColor(*it)));
+    return most;
+}
+
+// How a focus frame stands out: the colour the focus painted all round (nine tenths of)
+// the edge of what it changed, two pixels thick, against the colours beside it that the
+// focus left alone (those of a tenth of them or more); 0 without such a frame.
+qreal frameContrast(const QImage &without, const QImage &with)
+{
+    const auto changed = [&](const QPoint &p) { return with.pixel(p) != without.pixel(p); };
+    QRect area;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            area |= changed({x, y}) ? QRect(x, y, 1, 1) : QRect();
+    QHash<QRgb, int> edges[2];
+    for (int ring = 0; ring < 2; ++ring) {
+        const QRect edge = area.adjusted(ring, ring, -ring, -ring);
+        for (int y = edge.top(); y <= edge.bottom(); ++y)
+            for (int x = edge.left(); x <= edge.right(); ++x)
+                if (y == edge.top() || y == edge.bottom() || x == edge.left() || x == edge.right())
+                    ++edges[ring][changed({x, y}) ? with.pixel(x, y) : 0];
+    }
+    const auto frame = std::max_element(edges[0].keyValueBegin(), edges[0].keyValueEnd(),
+                                        [](auto a, auto b) { return a.second < b.second; });
+    for (const QHash<QRgb, int> &edge : edges) {
+        const int size = std::accumulate(edge.cbegin(), edge.cend(), 0);
+        if (area.width() < 5 || area.height() < 5 || edge.value(frame->first) * 10 < size * 9)
+            return 0;
+    }
+    QHash<QRgb, int> beside;
+    int besideCount = 0;
+    for (int y = 1; y + 1 < with.height(); ++y)
+        for (int x = 1; x + 1 < with.width(); ++x)
+            for (const QPoint &p :
+                 {QPoint(x - 1, y), QPoint(x + 1, y), QPoint(x, y - 1), QPoint(x, y + 1)})
+                if (with.pixel(x, y) == frame->first && changed({x, y}) && !changed(p)) {
+                    ++beside[with.pixel(p)];
+                    ++besideCount;
+                }
+    qreal least = 21;
+    for (auto it = beside.keyValueBegin(); it != beside.keyValueEnd(); ++it)
+        if (it->second * 10 >= besideCount)
+            least = std::min(least, contrast(QColor(frame->first), QColor(it->first)));
+    return least;
+}
+
+} // namespace
 
 class MainWindowTest : public QObject
 {
@@ -38,6 +108,10 @@ private slots:
     void layout();
     void infoTabTexts();
     void gridLook();
+    void textContrast_data();
+    void textContrast();
+    void focusFrame_data();
+    void focusFrame();
     void keepsMinimumSizeAndStatusHeight();
     void lengthLimitsAndCapitals_data();
     void lengthLimitsAndCapitals();
@@ -157,35 +231,6 @@ void MainWindowTest::gridLook()
     QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     QCOMPARE(grid->selectionMode(), QAbstractItemView::SingleSelection);
     QVERIFY(grid->showGrid());
-    // The cells are the theme's own Base and Text, so that a dark desktop reads them too.
-    const auto contrast = [](const QColor &a, const QColor &b) {
-        const auto luminance = [](const QColor &c) {
-            const auto linear = [](qreal v) {
-                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-            };
-            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) +
-                   0.0722 * linear(c.blueF());
-        };
-        const qreal la = luminance(a);
-        const qreal lb = luminance(b);
-        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-    };
-    const QPalette usual = QApplication::palette();
-    QPalette dark = usual;
-    for (const auto &[role, colour] : {std::pair{QPalette::Window, 0x353535},
-                                       {QPalette::WindowText, 0xeeeeee},
-                                       {QPalette::Base, 0x1e1e1e},
-                                       {QPalette::Text, 0xeeeeee},
-                                       {QPalette::HighlightedText, 0xffffff}})
-        dark.setColor(role, QColor(QRgb(colour)));
-    for (const QPalette &theme : {usual, dark}) {
-        QApplication::setPalette(theme);
-        QCoreApplication::processEvents(); // the widgets take a new theme from the event loop
-        QVERIFY(contrast(grid->palette().color(QPalette::Base),
-                         grid->palette().color(QPalette::Text)) >= 4.5);
-    }
-    QApplication::setPalette(usual);
-
     // Double-clicking a filled cell opens no editor.
     QTest::mouseClick(mainControl<ClickableImage>("Image5"), Qt::LeftButton);
     const QRect cell = grid->visualRect(grid->model()->index(0, 1));
@@ -200,6 +245,100 @@ void MainWindowTest::gridLook()
     QTest::mouseMove(header, QPoint(0, border.y()));
     QTest::mouseRelease(header, Qt::LeftButton, {}, QPoint(0, border.y()));
     QCOMPARE(grid->columnWidth(0), 8);
+}
+
+// Text stands out at least 4.5:1 from its background in every window, in every theme.
+void MainWindowTest::textContrast_data()
+{
+    QTest::addColumn<int>("theme");
+    QTest::addColumn<QString>("where");
+    for (int theme : {0, 1, 2})
+        for (const char *where : {"cell", "header", "status", "box", "prompt", "licence"})
+            QTest::addRow("%s, theme %d", where, theme) << theme << QString::fromLatin1(where);
+}
+
+void MainWindowTest::textContrast()
+{
+    QFETCH(int, theme);
+    QFETCH(QString, where);
+    m_forms.reset();
+    m_forms = std::make_unique<RunningForms>(testTheme(theme));
+    QVERIFY(QTest::qWaitForWindowExposed(Form1));
+    Form1->ShowWholeDirectory();
+    mainControl<QLineEdit>("Edit1")->setText(QStringLiteral("52104"));
+    const std::map<std::string, std::pair<QWidget *, QRect>> places = {
+        {"cell", {resultGrid()->viewport(), resultGrid()->visualRect(gridModel().index(1, 1))}},
+        {"header", {resultGrid()->horizontalHeader(), QRect(1, 1, 60, 15)}},
+        {"status", {mainControl<QLabel>("StatusPanel"), QRect(2, 2, 100, 12)}},
+        {"box", {mainControl<QLineEdit>("Edit1"), QRect(3, 3, 20, 15)}},
+        {"prompt", {control<QLabel>(Form2, "Label1"), QRect(0, 0, 150, 16)}},
+        {"licence", {control<QWidget>(Form4, "Memo1"), QRect(4, 4, 300, 40)}}};
+    const auto [widget, rect] = places.at(where.toStdString());
+    const qreal figure = shownContrast(widget->grab().toImage(), rect.adjusted(1, 1, -1, -1));
+    QVERIFY2(figure >= 4.5, qPrintable(QString::number(figure)));
+}
+
+// Whichever control has the focus, however it came there, is framed at least 3:1 against
+// what lies beside the frame. On the Info tab, with nothing else to take it, the tab bar
+// has the focus.
+void MainWindowTest::focusFrame_data()
+{
+    QTest::addColumn<int>("theme");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("to");
+    const char *bar = "qt_tabwidget_tabbar";
+    for (int theme : {0, 1, 2}) {
+        const auto row = [theme](const char *name, int tab, const char *from, const char *keys,
+                                 const char *to) {
+            QTest::addRow("%s, theme %d", name, theme)
+                << theme << tab << QString::fromLatin1(from)
+                << QKeySequence(QString::fromLatin1(keys)) << QString::fromLatin1(to);
+        };
+        row("box", 1, "Edit3", "Shift+Tab", "Edit2");
+        row("street box", 2, "Edit5", "Shift+Tab", "ComboBox1");
+        row("button", 0, "Edit1", "Shift+Tab", "Button1");
+        row("tab bar", 0, "Button1", "Shift+Tab", bar);
+        row("grid", 0, "Edit1", "Tab", "StringGrid1");
+        row("picture", 4, bar, "Tab", "Image5");
+        row("picture again", 4, bar, "Tab, Tab, Return, Escape", "Image1");
+        row("licence", 4, bar, "Tab, Tab, Tab, Return", "Memo1");
+        row("prompt", 0, "Edit1", "Return", "Button1");
+        row("Info by Ctrl+Tab", 2, "Edit6", "Ctrl+Tab", bar);
+        row("Info by arrow", 2, bar, "Right", bar);
+        row("Info by click", 0, "Edit1", "", bar);
+        row("Info by click from the grid", 0, "StringGrid1", "", bar);
+    }
+}
+
+void MainWindowTest::focusFrame()
+{
+    QFETCH(int, theme);
+    QFETCH(int, tab);
+    QFETCH(QString, from);
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, to);
+    m_forms.reset();
+    m_forms = std::make_unique<RunningForms>(testTheme(theme));
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    auto *tabs = mainControl<QTabWidget>("PageControl1");
+    tabs->setCurrentIndex(tab);
+    mainControl<QWidget>(qPrintable(from))->setFocus();
+    for (int i = 0; i < keys.count(); ++i) {
+        QTest::keyClick(QGuiApplication::focusWindow(), keys[i].key(), keys[i].keyboardModifiers());
+        QVERIFY(QTest::qWaitForWindowActive(QApplication::activeWindow()));
+    }
+    if (keys.isEmpty())
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(3).center());
+    auto *focused = QApplication::activeWindow()->findChild<QWidget *>(to);
+    QVERIFY(focused && focused->hasFocus());
+    QWidget *area = focused->parentWidget();
+    const QRect around = focused->geometry().adjusted(-3, -3, 3, 3) & area->rect();
+    const QImage with = area->grab(around).toImage();
+    QApplication::focusWidget()->clearFocus();
+    const qreal figure = frameContrast(area->grab(around).toImage(), with);
+    QVERIFY2(figure >= 3, qPrintable(QString::number(figure)));
 }
 
 void MainWindowTest::keepsMinimumSizeAndStatusHeight()

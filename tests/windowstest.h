@@ -10,22 +10,72 @@
 #include <QTableView>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
+#include <optional>
 
 // Creates the eight windows as the program does and shows the main window; destroying
-// it destroys them. Make one in init() and reset it in cleanup().
+// it destroys them. Make one in init() and reset it in cleanup(). Given a theme, the
+// windows are made under it, as on a desktop that had it from the start.
 class RunningForms
 {
 public:
-    RunningForms() : m_forms(std::make_unique<Forms>())
+    explicit RunningForms(const std::optional<QPalette> &theme = {})
     {
+        if (theme) {
+            m_usual = QApplication::palette();
+            QApplication::setPalette(*theme);
+        }
+        m_forms = std::make_unique<Forms>();
         Form1->show();
         Form1->activateWindow();
     }
+    ~RunningForms()
+    {
+        m_forms.reset();
+        if (m_usual)
+            QApplication::setPalette(*m_usual);
+    }
+    RunningForms(const RunningForms &) = delete;
+    RunningForms &operator=(const RunningForms &) = delete;
 
 private:
+    std::optional<QPalette> m_usual;
     std::unique_ptr<Forms> m_forms;
 };
+
+// The usual light theme (0), a dark one (1) and a high-contrast one (2).
+inline QPalette testTheme(int which)
+{
+    QPalette theme = QApplication::style()->standardPalette();
+    const QList<QRgb> colours[] = {{}, // Window, WindowText, Base, Text, Button, Highlight
+                                   {0x353535, 0xeeeeee, 0x1e1e1e, 0xeeeeee, 0x444444, 0x2a82da},
+                                   {0x000000, 0xffffff, 0x000000, 0xffff00, 0x000000, 0x1aebff}};
+    const QPalette::ColorRole roles[] = {QPalette::Window, QPalette::WindowText,
+                                         QPalette::Base,   QPalette::Text,
+                                         QPalette::Button, QPalette::Highlight};
+    for (qsizetype i = 0; i < colours[which].size(); ++i)
+        theme.setColor(roles[i], QColor(colours[which][i]));
+    if (which > 0) {
+        theme.setColor(QPalette::ButtonText, theme.color(QPalette::WindowText));
+        theme.setColor(QPalette::HighlightedText, theme.color(QPalette::Base));
+    }
+    return theme;
+}
+
+// WCAG's contrast ratio, from 1 (alike) to 21 (black on white).
+inline qreal contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](qreal v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const qreal la = luminance(a);
+    const qreal lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 template <typename T>
 T *control(QWidget *window, const char *name)

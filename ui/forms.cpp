@@ -1,6 +1,7 @@
 #include "forms.h"
 
 #include "accessibility.h"
+#include "focusstyle.h"
 #include "tform1.h"
 #include "tform2.h"
 #include "tform3.h"
@@ -50,6 +51,7 @@ Forms::Forms()
 {
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
     InstallAccessibility();
+    FocusStyle::Install();
     create(m_form1, Form1);
     createSecondary(m_form2, Form2);
     createSecondary(m_form3, Form3);

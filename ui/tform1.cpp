@@ -2,6 +2,7 @@
 
 #include "accessibility.h"
 #include "celldelegate.h"
+#include "focusstyle.h"
 #include "fonts.h"
 #include "forms.h"
 #include "gridcopy.h"
@@ -30,7 +31,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QProxyStyle>
 #include <QStyle>
 #include <QTabBar>
 #include <QValidator>
@@ -55,18 +55,18 @@ public:
 };
 
 // Tabs with the narrow margins of the classic look, so that all five fit the
-// window's minimum width.
-class CompactTabStyle final : public QProxyStyle
+// window's minimum width; the focus shown as everywhere else.
+class CompactTabStyle final : public FocusStyle
 {
 public:
-    using QProxyStyle::QProxyStyle;
+    using FocusStyle::FocusStyle;
 
     int pixelMetric(PixelMetric metric, const QStyleOption *option,
                     const QWidget *widget) const override
     {
         if (metric == PM_TabBarTabHSpace)
             return 12;
-        return QProxyStyle::pixelMetric(metric, option, widget);
+        return FocusStyle::pixelMetric(metric, option, widget);
     }
 };
 
@@ -82,7 +82,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_ui(new Ui::TForm1)
 {
     m_ui->setupUi(this);
     setObjectName(QStringLiteral("Form1"));
-    auto *tabStyle = new CompactTabStyle(QApplication::style()->name());
+    auto *tabStyle = new CompactTabStyle(FocusStyle::BaseStyleName());
     tabStyle->setParent(this);
     m_ui->PageControl1->tabBar()->setStyle(tabStyle);
     CentreWhenFirstShown(this);
@@ -208,11 +208,13 @@ void TForm1::setUpInputs()
         button->installEventFilter(this);
     // Ctrl+Tab from inside a page leaves the focus on the tab bar, where the arrow keys
     // go on switching, not on whatever the new page offers first: a picture there would
-    // take a stray Enter, and "Выход" would end the program.
+    // take a stray Enter, and "Выход" would end the program. The Info tab offers nothing
+    // to focus, so whoever opens it, by key or by click, finds the focus on the bar.
     connect(m_ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
         QWidget *focus = QApplication::focusWidget();
         QTabBar *bar = m_ui->PageControl1->tabBar();
-        if (focus && focus != bar && m_ui->PageControl1->isAncestorOf(focus))
+        const bool inPages = focus && focus != bar && m_ui->PageControl1->isAncestorOf(focus);
+        if (inPages || m_ui->PageControl1->currentWidget() == m_ui->TabSheet4)
             bar->setFocus(Qt::TabFocusReason);
     });
     m_ui->Edit1->setFocus();
