@@ -1,6 +1,7 @@
 // The main window as the user meets it: its start state, layout, boxes and keys.
 
 #include "clickableimage.h"
+#include "focusstyle.h"
 #include "printmodule.h"
 #include "resultoutput.h"
 #include "tform2.h"
@@ -33,6 +34,14 @@
 
 namespace {
 
+// The commonest colour of a count of pixels by colour.
+QRgb commonest(const QHash<QRgb, int> &count)
+{
+    return std::max_element(count.keyValueBegin(), count.keyValueEnd(),
+                            [](auto a, auto b) { return a.second < b.second; })
+        ->first;
+}
+
 // How far the most distant pixel of `rect` stands from its commonest colour: a text's
 // core against its background.
 qreal shownContrast(const QImage &image, const QRect &rect)
@@ -41,55 +50,53 @@ qreal shownContrast(const QImage &image, const QRect &rect)
     for (int y = rect.top(); y <= rect.bottom(); ++y)
         for (int x = rect.left(); x <= rect.right(); ++x)
             ++count[image.pixel(x, y)];
-    const QColor background(
-        std::max_element(count.keyValueBegin(), count.keyValueEnd(), [](auto a, auto b) {
-            return a.second < b.second;
-        })->first);
     qreal most = 1;
     for (auto it = count.keyBegin(); it != count.keyEnd(); ++it)
-        most = std::max(most, contrast(background, QColor(*it)));
+        most = std::max(most, FocusStyle::Contrast(QColor(commonest(count)), QColor(*it)));
     return most;
 }
 
-// How a focus frame stands out: the colour the focus painted all round (nine tenths of)
-// the edge of what it changed, two pixels thick, against the colours beside it that the
-// focus left alone (those of a tenth of them or more); 0 without such a frame.
+// How a focus frame stands out: what the focus changed must be framed all round by a
+// ring two pixels thick, nine tenths of it one colour; that colour against each colour
+// (a tenth of them or more) of the unchanged pixels beside it. 0 without such a frame.
 qreal frameContrast(const QImage &without, const QImage &with)
 {
     const auto changed = [&](const QPoint &p) { return with.pixel(p) != without.pixel(p); };
     QRect area;
+    QHash<QRgb, int> painted;
     for (int y = 0; y < with.height(); ++y)
         for (int x = 0; x < with.width(); ++x)
-            area |= changed({x, y}) ? QRect(x, y, 1, 1) : QRect();
-    QHash<QRgb, int> edges[2];
-    for (int ring = 0; ring < 2; ++ring) {
-        const QRect edge = area.adjusted(ring, ring, -ring, -ring);
-        for (int y = edge.top(); y <= edge.bottom(); ++y)
-            for (int x = edge.left(); x <= edge.right(); ++x)
-                if (y == edge.top() || y == edge.bottom() || x == edge.left() || x == edge.right())
-                    ++edges[ring][changed({x, y}) ? with.pixel(x, y) : 0];
-    }
-    const auto frame = std::max_element(edges[0].keyValueBegin(), edges[0].keyValueEnd(),
-                                        [](auto a, auto b) { return a.second < b.second; });
-    for (const QHash<QRgb, int> &edge : edges) {
-        const int size = std::accumulate(edge.cbegin(), edge.cend(), 0);
-        if (area.width() < 5 || area.height() < 5 || edge.value(frame->first) * 10 < size * 9)
-            return 0;
-    }
+            if (changed({x, y})) {
+                area |= QRect(x, y, 1, 1);
+                ++painted[with.pixel(x, y)];
+            }
+    if (area.width() < 5 || area.height() < 5)
+        return 0;
+    const QRgb frame = commonest(painted);
+    const QRect inside = area.adjusted(2, 2, -2, -2);
+    int ring = 0, framed = 0, besideCount = 0;
     QHash<QRgb, int> beside;
-    int besideCount = 0;
-    for (int y = 1; y + 1 < with.height(); ++y)
-        for (int x = 1; x + 1 < with.width(); ++x)
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (inside.contains(x, y))
+                continue;
+            ++ring;
+            if (with.pixel(x, y) != frame || !changed({x, y}))
+                continue;
+            ++framed;
             for (const QPoint &p :
                  {QPoint(x - 1, y), QPoint(x + 1, y), QPoint(x, y - 1), QPoint(x, y + 1)})
-                if (with.pixel(x, y) == frame->first && changed({x, y}) && !changed(p)) {
+                if (with.rect().contains(p) && !changed(p)) {
                     ++beside[with.pixel(p)];
                     ++besideCount;
                 }
+        }
+    if (framed * 10 < ring * 9)
+        return 0;
     qreal least = 21;
     for (auto it = beside.keyValueBegin(); it != beside.keyValueEnd(); ++it)
         if (it->second * 10 >= besideCount)
-            least = std::min(least, contrast(QColor(frame->first), QColor(it->first)));
+            least = std::min(least, FocusStyle::Contrast(QColor(frame), QColor(it->first)));
     return least;
 }
 
@@ -253,7 +260,8 @@ void MainWindowTest::textContrast_data()
     QTest::addColumn<int>("theme");
     QTest::addColumn<QString>("where");
     for (int theme : {0, 1, 2})
-        for (const char *where : {"cell", "header", "status", "box", "prompt", "licence"})
+        for (const char *where :
+             {"cell", "selected cell", "header", "status", "box", "prompt", "licence"})
             QTest::addRow("%s, theme %d", where, theme) << theme << QString::fromLatin1(where);
 }
 
@@ -266,8 +274,11 @@ void MainWindowTest::textContrast()
     QVERIFY(QTest::qWaitForWindowExposed(Form1));
     Form1->ShowWholeDirectory();
     mainControl<QLineEdit>("Edit1")->setText(QStringLiteral("52104"));
+    const QModelIndex selected = gridModel().index(2, 1);
+    resultGrid()->selectionModel()->select(selected, QItemSelectionModel::Select);
     const std::map<std::string, std::pair<QWidget *, QRect>> places = {
         {"cell", {resultGrid()->viewport(), resultGrid()->visualRect(gridModel().index(1, 1))}},
+        {"selected cell", {resultGrid()->viewport(), resultGrid()->visualRect(selected)}},
         {"header", {resultGrid()->horizontalHeader(), QRect(1, 1, 60, 15)}},
         {"status", {mainControl<QLabel>("StatusPanel"), QRect(2, 2, 100, 12)}},
         {"box", {mainControl<QLineEdit>("Edit1"), QRect(3, 3, 20, 15)}},

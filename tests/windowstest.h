@@ -10,7 +10,6 @@
 #include <QTableView>
 #include <QtTest>
 
-#include <cmath>
 #include <memory>
 #include <optional>
 
@@ -61,20 +60,6 @@ inline QPalette testTheme(int which)
         theme.setColor(QPalette::HighlightedText, theme.color(QPalette::Base));
     }
     return theme;
-}
-
-// WCAG's contrast ratio, from 1 (alike) to 21 (black on white).
-inline qreal contrast(const QColor &a, const QColor &b)
-{
-    const auto luminance = [](const QColor &c) {
-        const auto linear = [](qreal v) {
-            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    const qreal la = luminance(a);
-    const qreal lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 template <typename T>
