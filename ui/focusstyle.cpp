@@ -148,7 +148,7 @@ void FocusStyle::drawControl(ControlElement element, const QStyleOption *option,
         QProxyStyle::drawControl(element, &label, painter, widget);
         const int inset = 1 + pixelMetric(PM_DefaultFrameWidth, option, widget);
         const QPalette &palette = option->palette;
-        drawFrame(painter, option->rect.adjusted(inset + 1, inset, -inset - 1, -inset),
+        drawFrame(painter, option->rect.adjusted(2, inset, -2, -inset),
                   FrameColour(palette,
                               {palette.color(QPalette::Window), palette.color(QPalette::Button)}));
         return;
