@@ -20,7 +20,7 @@ void CellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
     // own light scheme: 3.7:1); the selection is deepened, or lightened under dark text,
     // in its own hue until the text reads.
     const bool lightText = fill.lightnessF() < pen.lightnessF();
-    for (int step = 0; step < 12 && FocusStyle::Contrast(fill, pen) < 4.5; ++step)
+    for (int step = 0; selected && step < 12 && FocusStyle::Contrast(fill, pen) < 4.5; ++step)
         fill = lightText ? fill.darker(112) : fill.lighter(112);
     painter->save();
     if (selected)
