@@ -28,8 +28,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
-#include <numeric>
 #include <string>
 
 namespace {
@@ -56,9 +56,30 @@ qreal shownContrast(const QImage &image, const QRect &rect)
     return most;
 }
 
+// The least contrast of `colour` with the colours (a tenth of them or more) of the
+// unchanged pixels beside `pixels`.
+qreal contrastBeside(const QList<QPoint> &pixels, QRgb colour, const QImage &image,
+                     const std::function<bool(const QPoint &)> &changed)
+{
+    QHash<QRgb, int> beside;
+    int count = 0;
+    for (const QPoint &p : pixels)
+        for (const QPoint &next :
+             {p + QPoint(-1, 0), p + QPoint(1, 0), p + QPoint(0, -1), p + QPoint(0, 1)})
+            if (image.rect().contains(next) && !changed(next)) {
+                ++beside[image.pixel(next)];
+                ++count;
+            }
+    qreal least = 21;
+    for (auto it = beside.keyValueBegin(); it != beside.keyValueEnd(); ++it)
+        if (it->second * 10 >= count)
+            least = std::min(least, FocusStyle::Contrast(QColor(colour), QColor(it->first)));
+    return least;
+}
+
 // How a focus frame stands out: what the focus changed must be framed all round by a
-// ring two pixels thick, nine tenths of it one colour; that colour against each colour
-// (a tenth of them or more) of the unchanged pixels beside it. 0 without such a frame.
+// ring two pixels thick, nine tenths of it one colour; that colour against what lies
+// beside it. 0 without such a frame.
 qreal frameContrast(const QImage &without, const QImage &with)
 {
     const auto changed = [&](const QPoint &p) { return with.pixel(p) != without.pixel(p); };
@@ -74,30 +95,16 @@ qreal frameContrast(const QImage &without, const QImage &with)
         return 0;
     const QRgb frame = commonest(painted);
     const QRect inside = area.adjusted(2, 2, -2, -2);
-    int ring = 0, framed = 0, besideCount = 0;
-    QHash<QRgb, int> beside;
+    qsizetype ring = 0;
+    QList<QPoint> framed;
     for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (inside.contains(x, y))
-                continue;
-            ++ring;
-            if (with.pixel(x, y) != frame || !changed({x, y}))
-                continue;
-            ++framed;
-            for (const QPoint &p :
-                 {QPoint(x - 1, y), QPoint(x + 1, y), QPoint(x, y - 1), QPoint(x, y + 1)})
-                if (with.rect().contains(p) && !changed(p)) {
-                    ++beside[with.pixel(p)];
-                    ++besideCount;
-                }
-        }
-    if (framed * 10 < ring * 9)
-        return 0;
-    qreal least = 21;
-    for (auto it = beside.keyValueBegin(); it != beside.keyValueEnd(); ++it)
-        if (it->second * 10 >= besideCount)
-            least = std::min(least, FocusStyle::Contrast(QColor(frame), QColor(it->first)));
-    return least;
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (!inside.contains(x, y)) {
+                ++ring;
+                if (changed({x, y}) && with.pixel(x, y) == frame)
+                    framed << QPoint(x, y);
+            }
+    return framed.size() * 10 < ring * 9 ? 0 : contrastBeside(framed, frame, with, changed);
 }
 
 } // namespace
