@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Plays a key script to the program while Orca listens (through the screen reader tool)
-# and checks what it said: every "expect" line of the script, in order, and no "never"
-# line. usage: screen-reader-hears.sh TOOL PROGRAM SCRIPT; exits 77 without the tool.
+# Plays a key script to the program while Orca listens (through the screen reader tool,
+# screen-reader-says.sh, taken from the first of the folders that has it) and checks what
+# it said: every "expect" line of the script, in order, and no "never" line.
+# usage: screen-reader-hears.sh PROGRAM SCRIPT FOLDER...; exits 77 without the tool.
 set -uo pipefail
-tool=$1 program=$2 script=$3
-if [[ ! -x $tool ]]; then
-    echo "no screen reader tool at $tool"
+program=$1 script=$2
+shift 2
+tool=
+for folder; do
+    [[ -x $folder/screen-reader-says.sh ]] && tool=$folder/screen-reader-says.sh && break
+done
+if [[ -z $tool ]]; then
+    echo "no screen-reader-says.sh in $*"
     exit 77
 fi
 mapfile -t expected < <(sed -n 's/^expect //p' "$script")
