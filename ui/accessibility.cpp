@@ -40,12 +40,36 @@ public:
     }
 };
 
-// An editable street box keeps the name of its label whatever it holds; Qt's own box on
-// Unix takes the typed text as its name, and "Улица" is lost once a street is in it.
-class AccessibleStreetBox final : public QAccessibleWidget
+// A widget whose children, for a screen reader, are the parts it names, in that order.
+class AccessibleParts : public QAccessibleWidget
 {
 public:
-    explicit AccessibleStreetBox(QComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+    using QAccessibleWidget::QAccessibleWidget;
+
+    int childCount() const override { return static_cast<int>(parts().size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QWidgetList all = parts();
+        return index >= 0 && index < all.size() ? QAccessible::queryAccessibleInterface(all[index])
+                                                : nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child ? static_cast<int>(parts().indexOf(child->object())) : -1;
+    }
+
+protected:
+    virtual QWidgetList parts() const = 0;
+};
+
+// An editable street box keeps the name of its label whatever it holds; Qt's own box on
+// Unix takes the typed text as its name, and "Улица" is lost once a street is in it.
+class AccessibleStreetBox final : public AccessibleParts
+{
+public:
+    explicit AccessibleStreetBox(QComboBox *box) : AccessibleParts(box, QAccessible::ComboBox) {}
 
     QString text(QAccessible::Text t) const override
     {
@@ -59,25 +83,6 @@ public:
         s.expandable = true;
         s.expanded = box()->view()->isVisible();
         return s;
-    }
-
-    // Its children are the list of streets and the text field, as with Qt's own box.
-    int childCount() const override { return 2; }
-
-    QAccessibleInterface *child(int index) const override
-    {
-        QObject *const parts[] = {box()->view(), box()->lineEdit()};
-        return index == 0 || index == 1 ? QAccessible::queryAccessibleInterface(parts[index])
-                                        : nullptr;
-    }
-
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        if (!child)
-            return -1;
-        if (child->object() == box()->view())
-            return 0;
-        return child->object() == box()->lineEdit() ? 1 : -1;
     }
 
     QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
@@ -94,6 +99,10 @@ public:
 
     QStringList keyBindingsForAction(const QString & /*actionName*/) const override { return {}; }
 
+protected:
+    // The list of streets and the text field, as with Qt's own box.
+    QWidgetList parts() const override { return {box()->view(), box()->lineEdit()}; }
+
 private:
     QComboBox *box() const { return static_cast<QComboBox *>(widget()); }
 };
@@ -101,30 +110,21 @@ private:
 // The pages of a tab widget lie on a stack that is only layout; as a "layered pane" it
 // would be read out each time the focus comes back into a page. A plain pane is not. Its
 // pages are its children in their tabs' order.
-class AccessiblePageStack final : public QAccessibleWidget
+class AccessiblePageStack final : public AccessibleParts
 {
 public:
-    explicit AccessiblePageStack(QStackedWidget *stack)
-        : QAccessibleWidget(stack, QAccessible::Pane)
+    explicit AccessiblePageStack(QStackedWidget *stack) : AccessibleParts(stack, QAccessible::Pane)
     {}
 
-    int childCount() const override { return stack()->count(); }
-
-    QAccessibleInterface *child(int index) const override
+protected:
+    QWidgetList parts() const override
     {
-        QWidget *page = stack()->widget(index);
-        return page ? QAccessible::queryAccessibleInterface(page) : nullptr;
+        const auto *stack = static_cast<QStackedWidget *>(widget());
+        QWidgetList pages;
+        for (int i = 0; i < stack->count(); ++i)
+            pages << stack->widget(i);
+        return pages;
     }
-
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        return child && child->object()->isWidgetType()
-                   ? stack()->indexOf(static_cast<QWidget *>(child->object()))
-                   : -1;
-    }
-
-private:
-    QStackedWidget *stack() const { return static_cast<QStackedWidget *>(widget()); }
 };
 
 class AccessibleAnnouncement final : public QAccessibleWidget
