@@ -3,7 +3,7 @@
 // a bare Qt window. Prints medians.
 
 #include "forms.h"
-#include "resultoutput.h"
+#include "resultactions.h"
 #include "soak.h"
 #include "store.h"
 #include "suggestions.h"
@@ -198,7 +198,7 @@ void benchFiles()
     Forms forms;
     Form1->show();
     Form1->ShowWholeDirectory();
-    auto *output = Form1->findChild<ResultOutput *>();
+    auto *output = Form1->findChild<ResultActions *>();
     const QTemporaryDir dir;
     QElapsedTimer clock;
     clock.start();

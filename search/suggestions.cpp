@@ -4,6 +4,7 @@
 #include "format.h"
 #include "records.h"
 #include "store.h"
+#include "typedtext.h"
 
 #include <algorithm>
 #include <numeric>
@@ -14,12 +15,6 @@ namespace {
 QString textOf(std::string_view cp1251)
 {
     return Cp1251::toQString(cp1251);
-}
-
-bool isDigits(QStringView text)
-{
-    return std::all_of(text.begin(), text.end(),
-                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
 }
 
 } // namespace
@@ -106,10 +101,11 @@ QStringList Suggestions::Streets(QStringView typed) const
 QStringList Suggestions::Numbers(QStringView typed) const
 {
     QStringList offered;
-    if (typed.isEmpty() || !isDigits(typed))
+    const std::optional<QString> digits = ShownNumberDigits(typed);
+    if (!digits)
         return offered;
     for (const Entry &number : m_numbers) {
-        if (number.folded.startsWith(typed))
+        if (number.folded.startsWith(*digits))
             offered << number.text;
     }
     return offered;

@@ -21,9 +21,9 @@ public:
     // Every street of the street list whose name, or any word of it, begins with
     // `typed`, in the list's order.
     QStringList Streets(QStringView typed) const;
-    // One entry for each complete record whose number begins with the digits `typed`,
-    // in number order, then slot order: "22515 Ёлкин И.Е., Советская 41". Its first
-    // PhoneLength characters are the number.
+    // One entry for each complete record whose number begins with the digits of `typed`
+    // (digits, or a shown number: "2-25"), in number order, then slot order:
+    // "22515 Ёлкин И.Е., Советская 41". Its first PhoneLength characters are the number.
     QStringList Numbers(QStringView typed) const;
 
     // The text as compared: lower case, ё as е, leading blanks dropped.

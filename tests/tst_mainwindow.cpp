@@ -2,8 +2,8 @@
 
 #include "clickableimage.h"
 #include "focusstyle.h"
-#include "printmodule.h"
-#include "resultoutput.h"
+#include "printloader.h"
+#include "resultactions.h"
 #include "tform2.h"
 #include "tform4.h"
 #include "windowstest.h"
@@ -15,7 +15,6 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeySequence>
-#include <QLibrary>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -758,7 +757,7 @@ QString pdfTool(const char *tool, const QString &pdf)
 // cannot be written gets a message, and no file.
 void MainWindowTest::resultsToFiles()
 {
-    auto *output = Form1->findChild<ResultOutput *>();
+    auto *output = Form1->findChild<ResultActions *>();
     const auto offered = [output] {
         return output->SaveAction()->isEnabled() + output->PrintAction()->isEnabled();
     };
@@ -776,8 +775,12 @@ void MainWindowTest::resultsToFiles()
     QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(),
              QStringLiteral("Справочник - 52123.pdf"));
     dialog->reject();
-    // Printing comes from a module of its own, loaded when first asked for.
-    QVERIFY(QLibrary(QStringLiteral(ZARYAJ_PRINT_MODULE)).resolve(PrintPagesSymbol));
+    // Printing comes from a plugin of its own, loaded when first asked for: ours is taken,
+    // anything else refused with a reason, never called.
+    QString reason;
+    QVERIFY(LoadPrintPlugin(&reason, {QStringLiteral(ZARYAJ_PRINT_MODULE)}));
+    QVERIFY(!LoadPrintPlugin(&reason, {QCoreApplication::applicationFilePath()}));
+    QVERIFY(!reason.isEmpty());
 
     QTemporaryDir dir;
     QVERIFY(output->SaveTo(dir.filePath(QStringLiteral("two.csv")), ResultFileType::Csv));

@@ -6,6 +6,7 @@
 
 #include "clickableimage.h"
 #include "records.h"
+#include "resultview.h"
 #include "tform2.h"
 #include "tform3.h"
 #include "tform7.h"
@@ -543,7 +544,7 @@ void SearchesTest::cellDrawnInTheGridsFontInsideItsCell()
     option.initFrom(view);
     option.font = view->font();
     option.fontMetrics = QFontMetrics(option.font);
-    option.rect = QRect(20, 10, 30, TForm1::GridRowHeight); // narrower than the name
+    option.rect = QRect(20, 10, 30, ResultView::RowHeight); // narrower than the name
     const auto draw = [&](int painterPixelSize) {
         QImage image(120, 40, QImage::Format_RGB32);
         image.fill(Qt::white);

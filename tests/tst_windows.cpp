@@ -2,6 +2,7 @@
 // what the secondary windows look like, and how the program as a whole ends.
 
 #include "clickableimage.h"
+#include "display.h"
 #include "quitonsignal.h"
 #include "windowstest.h"
 
@@ -28,8 +29,6 @@
 namespace {
 
 constexpr int AboutTab = 4;
-constexpr char NoDisplay[] =
-    "zaryaj: no display to open the window on; start it from a desktop session\n";
 
 QWidget *window(const QString &name)
 {
@@ -713,7 +712,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("settings"); // NAME=value
         QTest::addColumn<QByteArrayList>("said");  // each somewhere on stderr
-        const QByteArrayList noDisplay{NoDisplay};
+        const QByteArrayList noDisplay{NoDisplayLine};
         QTest::newRow("none named") << QStringList() << noDisplay;
         QTest::newRow("X server not there")
             << QStringList{QStringLiteral("DISPLAY=:999")} << noDisplay;
@@ -747,7 +746,7 @@ private slots:
         for (const QByteArray &part : said)
             QVERIFY2(error.contains(part), error.constData());
         // The program's line comes alone or not at all.
-        QCOMPARE(error.contains(NoDisplay), error == NoDisplay);
+        QCOMPARE(error.contains(NoDisplayLine), error == NoDisplayLine);
         QCOMPARE(program.readAllStandardOutput(), QByteArray());
     }
 

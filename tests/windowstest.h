@@ -4,6 +4,7 @@
 // grid and the status line the way the user sees them.
 
 #include "forms.h"
+#include "resultgrid.h"
 #include "tform1.h"
 
 #include <QLabel>

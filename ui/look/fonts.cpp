@@ -1,0 +1,71 @@
+#include "fonts.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QFontDatabase>
+#include <QHash>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+QString availableFamily(const QString &requested)
+{
+    static QHash<QString, QString> resolved;
+    if (resolved.isEmpty()) {
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                    QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+    }
+    const auto known = resolved.constFind(requested);
+    if (known != resolved.cend())
+        return *known;
+    // The installed families by their own names; hasFamily() would also ask fontconfig
+    // for aliases, which costs more than the search it saves.
+    const QStringList installed = QFontDatabase::families();
+    QString family = requested;
+    if (!installed.contains(requested, Qt::CaseInsensitive)) {
+        const QStringList substitutes = QFont::substitutes(requested);
+        const auto present =
+            std::find_if(substitutes.cbegin(), substitutes.cend(), [&installed](const QString &f) {
+                return installed.contains(f, Qt::CaseInsensitive);
+            });
+        if (present != substitutes.cend())
+            family = *present; // otherwise Qt's own fallback serves
+    }
+    resolved.insert(requested, family);
+    return family;
+}
+
+void useAvailableFamily(QWidget *window)
+{
+    QFont font = window->font();
+    const QString family = availableFamily(font.family());
+    if (family == font.family())
+        return;
+    font.setFamily(family);
+    window->setFont(font); // sends FontChange again, which finds nothing left to do
+}
+
+// Sees every FontChange of its window, the desktop's font changing included.
+class FamilyKeeper final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FontChange && watched == parent())
+            useAvailableFamily(static_cast<QWidget *>(watched));
+        return false;
+    }
+};
+
+} // namespace
+
+void KeepAvailableFamily(QWidget *window)
+{
+    window->installEventFilter(new FamilyKeeper(window));
+}
