@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -26,6 +27,48 @@ struct HeldMessage
 };
 QList<HeldMessage> heldMessages;
 QtMessageHandler qtHandler = nullptr;
+
+// What the display's own libraries write straight to the standard error while the
+// connection is made, bypassing Qt (libwayland's "error: XDG_RUNTIME_DIR is invalid or
+// not set"), is held in a file too, and said only if it is not all for want of a display.
+struct HeldOutput
+{
+    std::FILE *file = nullptr;
+    int standardError = -1; // the real one, while fd 2 writes into `file`
+};
+HeldOutput heldOutput;
+
+void holdOutput()
+{
+    std::fflush(stderr);
+    heldOutput.file = std::tmpfile();
+    if (!heldOutput.file)
+        return; // then it goes out as it comes
+    heldOutput.standardError = ::dup(STDERR_FILENO);
+    if (heldOutput.standardError < 0 || ::dup2(::fileno(heldOutput.file), STDERR_FILENO) < 0) {
+        std::fclose(heldOutput.file);
+        heldOutput = {};
+    }
+}
+
+// Puts the standard error back; with `pass`, says what was held there first.
+void releaseOutput(bool pass)
+{
+    if (!heldOutput.file)
+        return;
+    std::fflush(stderr);
+    ::dup2(heldOutput.standardError, STDERR_FILENO);
+    ::close(heldOutput.standardError);
+    if (pass) {
+        std::rewind(heldOutput.file);
+        char buffer[4096];
+        std::size_t read = 0;
+        while ((read = std::fread(buffer, 1, sizeof buffer, heldOutput.file)) > 0)
+            std::fwrite(buffer, 1, read, stderr);
+    }
+    std::fclose(heldOutput.file);
+    heldOutput = {};
+}
 
 QMessageLogContext contextOf(const HeldMessage &message)
 {
@@ -103,7 +146,9 @@ void holdMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
         heldMessages.append(message);
         return;
     }
-    if (displayCouldNotBeOpened()) {
+    const bool noDisplay = displayCouldNotBeOpened();
+    releaseOutput(!noDisplay);
+    if (noDisplay) {
         sayNoDisplay();
     } else {
         for (const HeldMessage &held : std::as_const(heldMessages))
@@ -128,11 +173,13 @@ bool DisplayNamed()
 
 void HoldMessagesWhileConnecting()
 {
+    holdOutput();
     qtHandler = qInstallMessageHandler(holdMessage);
 }
 
 void PassHeldMessages()
 {
+    releaseOutput(true);
     qInstallMessageHandler(qtHandler);
     for (const HeldMessage &message : std::as_const(heldMessages))
         qt_message_output(message.type, contextOf(message), message.text);

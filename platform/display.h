@@ -9,8 +9,9 @@
 // False, having said so, when no display is named at all: there is nothing to try.
 bool DisplayNamed();
 
-// Call right before creating the application object: holds back Qt's messages while it
-// connects to the display, and ends the program if that fails.
+// Call right before creating the application object: holds back Qt's messages, and
+// whatever else reaches the standard error, while it connects to the display, and ends
+// the program if that fails.
 void HoldMessagesWhileConnecting();
 // Call once the application object exists: passes on what was said meanwhile.
 void PassHeldMessages();

@@ -720,6 +720,12 @@ private slots:
             << QStringList{QStringLiteral("WAYLAND_DISPLAY=wayland-999"),
                            QStringLiteral("QT_QPA_PLATFORM=wayland")}
             << noDisplay;
+        // libwayland itself complains of it, straight to the standard error.
+        QTest::newRow("Wayland, no runtime folder")
+            << QStringList{QStringLiteral("WAYLAND_DISPLAY=wayland-999"),
+                           QStringLiteral("QT_QPA_PLATFORM=wayland"),
+                           QStringLiteral("XDG_RUNTIME_DIR=")}
+            << noDisplay;
         QTest::newRow("platform plugin not there")
             << QStringList{QStringLiteral("QT_QPA_PLATFORM=nosuch")}
             << QByteArrayList{R"(Could not find the Qt platform plugin "nosuch")",

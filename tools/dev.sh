@@ -28,15 +28,16 @@ say() { echo "dev.sh: $*"; }
 # Without a display there is nothing to start; said at once, in the program's own words,
 # rather than after installing and building.
 if [[ $action == start && -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; then
-    echo "zaryaj: no display to open the window on; start it from a desktop session" >&2
+    cat platform/no-display.txt >&2
     exit 1
 fi
 
 packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # The SVG plugin renders the menu icon when the whole build is built.
 [[ $action == start ]] || packages+=(libqt6svg6)
-# A screen reader's view: an X server, a D-Bus session and the accessibility bus.
-[[ $action == test || $action == check ]] && packages+=(xvfb dbus at-spi2-core)
+# A screen reader's view: an X server, a D-Bus session and the accessibility bus. Qt's
+# Wayland plugin, as every Wayland desktop has it, for the start-up's display checks.
+[[ $action == test || $action == check ]] && packages+=(xvfb dbus at-spi2-core qt6-wayland)
 # The tests read saved PDFs back with poppler's pdftotext and pdfinfo.
 [[ $action == test || $action == check ]] && packages+=(poppler-utils)
 # Packaging: dpkg-dev computes the package's dependencies, and Debian's validators check
@@ -58,21 +59,7 @@ if [[ $(id -u) -eq 0 && -n ${SUDO_USER:-} && $SUDO_USER != root ]]; then
     as_user=(sudo -u "$SUDO_USER" --preserve-env=DISPLAY,WAYLAND_DISPLAY,XAUTHORITY,XDG_RUNTIME_DIR)
 fi
 
-# configure PRESET DIR: once; later builds re-run CMake themselves when a CMakeLists.txt
-# changes.
-configure() {
-    [[ -f $2/CMakeCache.txt ]] && return
-    say "configuring $2/"
-    "${as_user[@]}" cmake --preset "$1" >/dev/null
-}
-# build PRESET DIR [ARGUMENTS...]: the compiler speaks only of errors.
-build() {
-    local preset=$1 dir=$2
-    shift 2
-    say "building $dir/"
-    "${as_user[@]}" cmake --build --preset "$preset" --parallel "$(nproc)" "$@" \
-        -- --no-print-directory >/dev/null
-}
+source tools/presets.sh
 run_tests() {
     "${as_user[@]}" ctest --preset "$1" -j "$(nproc)"
 }

@@ -16,8 +16,10 @@ source tools/install-missing.sh
 install_missing "${packages[@]}"
 
 build=build
-[[ -f $build/CMakeCache.txt ]] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target zaryaj --parallel 2 -- --no-print-directory >/dev/null
+as_user=()
+source tools/presets.sh
+configure normal "$build"
+build normal "$build" --target zaryaj
 
 scale=${ZARYAJ_SCALE:-1}
 out=docs/screenshots

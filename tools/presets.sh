@@ -1,0 +1,23 @@
+# Sourced by the tools' scripts: builds go through the presets of CMakePresets.json.
+# Set `as_user` (an array, possibly empty) to run CMake as another user.
+
+# configure PRESET DIR: when DIR has no cache yet, when CMakePresets.json changed since,
+# or when DIR was last configured otherwise (another preset, or by hand); later builds
+# re-run CMake themselves when a CMakeLists.txt changes.
+configure() {
+    local preset=$1 dir=$2 stamp
+    stamp="$preset $(sha256sum CMakePresets.json | cut -d' ' -f1)"
+    [[ -f $dir/CMakeCache.txt && $(cat "$dir/.zaryaj-preset" 2>/dev/null) == "$stamp" ]] && return
+    echo "${0##*/}: configuring $dir/ ($preset)"
+    "${as_user[@]}" cmake --preset "$preset" >/dev/null
+    echo "$stamp" >"$dir/.zaryaj-preset"
+}
+
+# build PRESET DIR [ARGUMENTS...]: the compiler speaks only of errors.
+build() {
+    local preset=$1 dir=$2
+    shift 2
+    echo "${0##*/}: building $dir/"
+    "${as_user[@]}" cmake --build --preset "$preset" --parallel "$(nproc)" "$@" \
+        -- --no-print-directory >/dev/null
+}
