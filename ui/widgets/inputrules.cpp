@@ -84,8 +84,9 @@ void OnKeyDown(QWidget *box, std::function<void(int key)> handler)
 
 void EnterPresses(QPushButton *button)
 {
-    // Rather than the button's own autoDefault, which would click again for every repeat
-    // of a held Enter: held, Enter presses once, as Space does.
+    // Before the button's own handling, which clicks again for every repeat of a held
+    // Enter where the button is autoDefault: held, Enter presses once, as Space does. A
+    // prompt's "Ok" is still autoDefault, for the look of the button Enter presses.
     button->installEventFilter(new EnterFilter(button));
 }
 
