@@ -38,6 +38,7 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # A screen reader's view: an X server, a D-Bus session and the accessibility bus. Qt's
 # Wayland plugin, as every Wayland desktop has it, for the start-up's display checks.
 [[ $action == test || $action == check ]] && packages+=(xvfb dbus at-spi2-core qt6-wayland)
+[[ $action == bench ]] && packages+=(xvfb)
 # The tests read saved PDFs back with poppler's pdftotext and pdfinfo.
 [[ $action == test || $action == check ]] && packages+=(poppler-utils)
 # Packaging: dpkg-dev computes the package's dependencies, and Debian's validators check
@@ -72,7 +73,12 @@ start)
     ;;
 bench)
     build normal build
-    exec "${as_user[@]}" build/bench/bench_zaryaj
+    say "benchmarks of the searches, files and memory (offscreen)"
+    "${as_user[@]}" build/bench/bench_zaryaj
+    # Start-up is timed on an X server of its own (Xvfb), as on a desktop.
+    say "start-up beside a Qt window with one label (Xvfb, about a minute)"
+    exec "${as_user[@]}" xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb \
+        build/bench/bench_zaryaj startup 31
     ;;
 deb)
     build normal build
