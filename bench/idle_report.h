@@ -36,10 +36,9 @@ inline void reportWhenIdle(QWidget *window)
         clock_gettime(CLOCK_MONOTONIC, &now);
         timespec cpu{};
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-        std::printf("%lld %ld %lld\n",
-                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
-                    peakResidentKiB(),
-                    static_cast<long long>(cpu.tv_sec) * 1000000000LL + cpu.tv_nsec);
+        std::printf(
+            "%lld %ld %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
+            peakResidentKiB(), static_cast<long long>(cpu.tv_sec) * 1000000000LL + cpu.tv_nsec);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });

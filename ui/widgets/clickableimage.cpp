@@ -5,7 +5,7 @@
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
-ClickableImage::ClickableImage(QWidget *parent) : QLabel(parent)
+ClickableImage::ClickableImage(QWidget *parent) : Picture(parent)
 {
     setCursor(Qt::PointingHandCursor);
     // Reached by Tab like a button; a click acts without moving the focus, as before.

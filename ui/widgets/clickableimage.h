@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QLabel>
+#include "picture.h"
 
 // A picture that acts like a push button, like the pictures of the About tab: a left
 // click released over it, or Space or Enter while it has the keyboard focus. To a
 // screen reader it is a push button named by its caption, with a press action.
-class ClickableImage final : public QLabel
+class ClickableImage final : public Picture
 {
     Q_OBJECT
 

@@ -20,13 +20,20 @@ SuggestionList::SuggestionList(QWidget *box, QLineEdit *edit, Source source)
     m_completer->setCompletionPrefix(QString());
     m_completer->setMaxVisibleItems(10);
     m_completer->setWidget(box);
-    QAbstractItemView *view = m_completer->popup();
-    view->setAccessibleName(QStringLiteral("Варианты"));
-    // Installed after the completer's own filter, so it sees the keys first.
-    view->installEventFilter(this);
     connect(m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this,
             [this](const QModelIndex &index) { take(index.data().toString()); });
     connect(edit, &QLineEdit::textEdited, this, [this] { Offer(); });
+}
+
+QAbstractItemView *SuggestionList::view()
+{
+    if (!m_view) {
+        m_view = m_completer->popup();
+        m_view->setAccessibleName(QStringLiteral("Варианты"));
+        // Installed after the completer's own filter, so it sees the keys first.
+        m_view->installEventFilter(this);
+    }
+    return m_view;
 }
 
 void SuggestionList::Offer(bool unlessExact)
@@ -39,7 +46,7 @@ void SuggestionList::Offer(bool unlessExact)
     }
     m_model->setStringList(entries);
     // As wide as its longest entry, which a box as narrow as the number box would cut.
-    QAbstractItemView *view = m_completer->popup();
+    QAbstractItemView *view = this->view();
     QRect under = m_box->rect();
     const int entryWidth = view->sizeHintForColumn(0) +
                            view->verticalScrollBar()->sizeHint().width() + 2 * view->frameWidth();
@@ -52,7 +59,8 @@ void SuggestionList::Offer(bool unlessExact)
 
 void SuggestionList::Close()
 {
-    m_completer->popup()->hide();
+    if (m_view)
+        m_view->hide();
 }
 
 void SuggestionList::take(const QString &entry)
@@ -63,7 +71,7 @@ void SuggestionList::take(const QString &entry)
 
 bool SuggestionList::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || watched != m_completer->popup())
+    if (event->type() != QEvent::KeyPress || watched != m_view)
         return QObject::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
     switch (key->key()) {
@@ -77,8 +85,7 @@ bool SuggestionList::eventFilter(QObject *watched, QEvent *event)
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
-        const QModelIndexList highlighted =
-            m_completer->popup()->selectionModel()->selectedIndexes();
+        const QModelIndexList highlighted = m_view->selectionModel()->selectedIndexes();
         if (!highlighted.isEmpty()) {
             take(highlighted.first().data().toString());
             return true;

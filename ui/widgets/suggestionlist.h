@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QAbstractItemView;
 class QCompleter;
 class QLineEdit;
 class QStringListModel;
@@ -39,10 +40,13 @@ protected:
 
 private:
     void take(const QString &entry);
+    // The completer's list, made on first use: nothing shows it before the user types.
+    QAbstractItemView *view();
 
     QWidget *m_box;
     QLineEdit *m_edit;
     Source m_source;
     QStringListModel *m_model;
     QCompleter *m_completer;
+    QAbstractItemView *m_view = nullptr;
 };

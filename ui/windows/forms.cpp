@@ -2,6 +2,7 @@
 
 #include "accessibility.h"
 #include "focusstyle.h"
+#include "picture.h"
 #include "tform1.h"
 #include "tform2.h"
 #include "tform3.h"
@@ -28,6 +29,16 @@ namespace {
 // The main window's focused control when it was last hidden.
 QPointer<QWidget> focusBeforeHiding;
 
+// The program's icon, built as QIcon(":/icons/app.png") would be (with the @2x drawing
+// only on a screen of twice the density or more) but through PngPixmap().
+QIcon ProgramIcon()
+{
+    QIcon icon(PngPixmap(QStringLiteral(":/icons/app.png")));
+    if (qRound(qApp->devicePixelRatio()) >= 2)
+        icon.addPixmap(PngPixmap(QStringLiteral(":/icons/app@2x.png")));
+    return icon;
+}
+
 template <typename T>
 T *create(std::unique_ptr<T> &owner, T *&global)
 {
@@ -49,7 +60,7 @@ void createSecondary(std::unique_ptr<T> &owner, T *&global)
 
 Forms::Forms()
 {
-    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
+    QGuiApplication::setWindowIcon(ProgramIcon());
     InstallAccessibility();
     FocusStyle::Install();
     create(m_form1, Form1);
