@@ -128,8 +128,6 @@ private slots:
     void keepsMinimumSizeAndStatusHeight();
     void lengthLimitsAndCapitals_data();
     void lengthLimitsAndCapitals();
-    void enterRunsTheSearchOfItsTab_data();
-    void enterRunsTheSearchOfItsTab();
     void otherKeysOnlyType();
     void tabOrderWithinTabs();
     void streetListSortedAndClosed();
@@ -420,45 +418,6 @@ void MainWindowTest::lengthLimitsAndCapitals()
     typeText(edit, typed);
     QCOMPARE(edit->text(), shown);
     QVERIFY(edit->font().bold());
-}
-
-void MainWindowTest::enterRunsTheSearchOfItsTab_data()
-{
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("prompt");
-    // With everything empty, each search answers with its own prompt window.
-    QTest::newRow("Edit1 Return") << 0 << "Edit1" << int(Qt::Key_Return) << 0 << "Form2";
-    QTest::newRow("Edit1 keypad Enter")
-        << 0 << "Edit1" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "Form2";
-    QTest::newRow("Edit2 Return") << 1 << "Edit2" << int(Qt::Key_Return) << 0 << "Form7";
-    QTest::newRow("Edit3 Shift+Return")
-        << 1 << "Edit3" << int(Qt::Key_Return) << int(Qt::ShiftModifier) << "Form7";
-    QTest::newRow("Edit4 Ctrl+Enter")
-        << 1 << "Edit4" << int(Qt::Key_Enter) << int(Qt::ControlModifier) << "Form7";
-    QTest::newRow("ComboBox1 Return") << 2 << "ComboBox1" << int(Qt::Key_Return) << 0 << "Form8";
-    QTest::newRow("Edit5 Return") << 2 << "Edit5" << int(Qt::Key_Return) << 0 << "Form8";
-    QTest::newRow("Edit6 Alt+Return")
-        << 2 << "Edit6" << int(Qt::Key_Return) << int(Qt::AltModifier) << "Form8";
-}
-
-void MainWindowTest::enterRunsTheSearchOfItsTab()
-{
-    QFETCH(int, tab);
-    QFETCH(QString, box);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, prompt);
-    mainControl<QTabWidget>("PageControl1")->setCurrentIndex(tab);
-    QWidget *w = Form1->findChild<QWidget *>(box);
-    w->setFocus();
-    QTest::keyClick(w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    for (const QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName().startsWith(QLatin1String("Form")))
-            QCOMPARE(window->isVisible(), window->objectName() == prompt);
-    }
 }
 
 void MainWindowTest::otherKeysOnlyType()

@@ -4,6 +4,7 @@
 #include "clickableimage.h"
 #include "display.h"
 #include "quitonsignal.h"
+#include "searchcases.h"
 #include "windowstest.h"
 
 #include <QAccessible>
@@ -76,16 +77,6 @@ QStringList mainWindowState()
     state << place;
     return state;
 }
-
-enum class Dismissal
-{
-    OkClicked,
-    Return,
-    KeypadEnter,
-    Space,
-    Escape,
-    CloseBox
-};
 
 void dismiss(QWidget *shown, Dismissal how)
 {
@@ -293,7 +284,7 @@ private slots:
         press(Qt::Key_Tab);
         QCOMPARE(focused(), QStringLiteral("Button2"));
         press(Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(statusText(), QStringLiteral("Поиск завершен"));
+        QCOMPARE(statusText(), Status::SearchDone);
         QCOMPARE(gridCell(1, 1).section(QLatin1Char(' '), 0, 0), QStringLiteral("Иванова"));
 
         toTab(2);
@@ -353,70 +344,48 @@ private slots:
         QCOMPARE(visibleWindows(), QWidgetList{Form1});
     }
 
-    void promptDismissalRestoresMain_data()
-    {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("pressed"); // a button, or Enter in the input
-        QTest::addColumn<QString>("prompt");
-        QTest::addColumn<Dismissal>("dismissal");
-        QTest::addColumn<QString>("focusAfter");
-        const auto row = [](const char *tag, const char *input, const char *typed,
-                            const char *pressed, const char *prompt, Dismissal how,
-                            const char *focusAfter) {
-            QTest::newRow(tag) << QString::fromLatin1(input) << QString::fromLatin1(typed)
-                               << QString::fromLatin1(pressed) << QString::fromLatin1(prompt) << how
-                               << QString::fromLatin1(focusAfter);
-        };
-        row("no number, Ok clicked", "Edit1", "", "Enter", "Form2", Dismissal::OkClicked, "Edit1");
-        row("3 digits, Enter on Ok", "Edit1", "123", "Enter", "Form3", Dismissal::Return, "Edit1");
-        row("1 digit, keypad Enter", "Edit1", "7", "Button1", "Form3", Dismissal::KeypadEnter,
-            "Button1");
-        row("4 digits, Space", "Edit1", "1234", "Button1", "Form3", Dismissal::Space, "Button1");
-        row("no surname, Escape", "Edit3", "K", "Enter", "Form7", Dismissal::Escape, "Edit3");
-        row("no surname, close box", "Edit4", "M", "Button2", "Form7", Dismissal::CloseBox,
-            "Button2");
-        row("no street, Ok clicked", "Edit5", "12", "Enter", "Form8", Dismissal::OkClicked,
-            "Edit5");
-        row("no street, Enter in street box", "ComboBox1", "", "Enter", "Form8", Dismissal::Return,
-            "ComboBox1");
-        row("no street, Space", "Edit6", "3", "Button3", "Form8", Dismissal::Space, "Button3");
-    }
+    // Each input a search answers with a prompt brings up that prompt alone, the grid
+    // reset and the status line telling of the answer before; closed, the prompt leaves
+    // the main window as it was, the focus where it was.
+    void promptShownAndDismissed_data() { addPromptCaseRows(); }
 
-    void promptDismissalRestoresMain()
+    void promptShownAndDismissed()
     {
-        QFETCH(QString, input);
-        QFETCH(QString, typed);
-        QFETCH(QString, pressed);
-        QFETCH(QString, prompt);
-        QFETCH(Dismissal, dismissal);
-        QFETCH(QString, focusAfter);
-        QWidget *shown = window(prompt);
+        QFETCH(int, promptCase);
+        const PromptCase &c = PromptCases[promptCase];
+        const char *const prompts[] = {"Form2", "Form3", "Form7", "Form8"}; // as Prompt lists
+        QWidget *shown = window(QLatin1String(prompts[int(c.prompt)]));
         QVERIFY(shown);
 
-        auto *box = mainControl<QWidget>(input.toLatin1());
+        openTab(AboutTab);
+        QTest::mouseClick(mainControl<ClickableImage>("Image5"), Qt::LeftButton);
+        auto *box = mainControl<QWidget>(c.box);
         // The inputs sit directly on their tab's page.
         openTab(mainControl<QTabWidget>("PageControl1")->indexOf(box->parentWidget()));
         QTest::mouseClick(box, Qt::LeftButton);
-        QTest::keyClicks(box, typed);
-        if (pressed == QLatin1String("Enter"))
-            QTest::keyClick(Form1->windowHandle(), Qt::Key_Return);
+        typeText(box, utf8(c.typed));
+        const QKeySequence keys(QLatin1String(c.pressed));
+        const bool button = qstrncmp(c.pressed, "Button", 6) == 0;
+        if (button)
+            QTest::mouseClick(mainControl<QPushButton>(c.pressed), Qt::LeftButton);
         else
-            QTest::mouseClick(mainControl<QPushButton>(pressed.toLatin1()), Qt::LeftButton);
+            QTest::keyClick(Form1->windowHandle(), keys[0].key(), keys[0].keyboardModifiers());
 
         QCOMPARE(visibleWindows(), QWidgetList{shown});
         QVERIFY(QTest::qWaitForWindowActive(shown));
         QCOMPARE(QApplication::focusWidget(), control<QPushButton>(shown, "Button1"));
-        const QStringList before = mainWindowState();
+        QCOMPARE(gridRowCount(), 2);
+        QCOMPARE(gridRow(1), QStringLiteral("||||"));
+        QCOMPARE(statusText(), Status::ListingDone);
         if (auto *edit = qobject_cast<QLineEdit *>(box))
-            QCOMPARE(edit->text(), typed);
+            QCOMPARE(edit->text(), utf8(c.typed));
+        const QStringList before = mainWindowState();
 
-        QVERIFY(!endsProgram([&] { dismiss(shown, dismissal); }));
+        QVERIFY(!endsProgram([&] { dismiss(shown, c.dismissal); }));
         QCOMPARE(visibleWindows(), QWidgetList{Form1});
         QVERIFY(QTest::qWaitForWindowActive(Form1));
         QCOMPARE(mainWindowState(), before);
-        QVERIFY(QApplication::focusWidget());
-        QCOMPARE(QApplication::focusWidget()->objectName(), focusAfter);
+        QCOMPARE(focused(), QLatin1String(button ? c.pressed : c.box));
     }
 
     void screenReaderNames_data()
@@ -526,7 +495,7 @@ private slots:
         QCOMPARE(accessibilityEvents.count(promptRead), 1);
         dismiss(window(QStringLiteral("Form2")), Dismissal::Return);
         QCOMPARE(eventsWhileHidden, QStringList());
-        QCOMPARE(statusText(), QStringLiteral("Номер не найден"));
+        QCOMPARE(statusText(), Status::NumberNotFound);
     }
 
     void secondaryWindowLooks_data()
