@@ -4,6 +4,7 @@
 #include "focusstyle.h"
 #include "printloader.h"
 #include "resultactions.h"
+#include "search.h"
 #include "tform2.h"
 #include "tform4.h"
 #include "windowstest.h"
@@ -491,7 +492,7 @@ void MainWindowTest::streetListSortedAndClosed()
     typeText(combo, QStringLiteral("Несуществующая"));
     QTest::keyClick(combo, Qt::Key_Return);
     QCOMPARE(combo->count(), 70);
-    QCOMPARE(statusText(), QStringLiteral("Абонент не найден"));
+    QCOMPARE(statusText(), Status::SubscriberNotFound);
 }
 
 void MainWindowTest::listingLeavesInputsAlone()
@@ -505,7 +506,7 @@ void MainWindowTest::listingLeavesInputsAlone()
     tabs->setCurrentIndex(4);
     QTest::mouseClick(mainControl<ClickableImage>("Image5"), Qt::LeftButton);
     QCOMPARE(gridRowCount(), 1791);
-    QCOMPARE(statusText(), QStringLiteral("Вывод базы данных на экран завершен"));
+    QCOMPARE(statusText(), Status::ListingDone);
     QVERIFY(Form1->isVisible());
     QCOMPARE(tabs->currentIndex(), 4);
     QCOMPARE(mainControl<QLineEdit>("Edit2")->text(), QStringLiteral("Кто"));
@@ -552,14 +553,14 @@ void MainWindowTest::suggestionsLeadToTheExactText()
     QVERIFY(!openList());
     QCOMPARE(combo->currentText(), QStringLiteral("цен"));
     pressKeys(QStringLiteral("т"), Qt::Key_Return);
-    QCOMPARE(statusText(), QStringLiteral("Абонент не найден"));
+    QCOMPARE(statusText(), Status::SubscriberNotFound);
     QCOMPARE(combo->currentText(), QStringLiteral("цент"));
     QVERIFY(openList());
     pressKeys({}, Qt::Key_Down);
     pressKeys({}, Qt::Key_Return);
     QVERIFY(!openList());
     QCOMPARE(combo->currentText(), QStringLiteral("Центральная"));
-    QCOMPARE(statusText(), QStringLiteral("Поиск завершен"));
+    QCOMPARE(statusText(), Status::SearchDone);
     for (int row = 1; row < gridRowCount(); ++row)
         QCOMPARE(gridCell(2, row), QStringLiteral("Центральная"));
 
