@@ -607,26 +607,22 @@ void MainWindowTest::pasteIntoBoxes_data()
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("after");
-    QTest::addColumn<QString>("status"); // after Enter, where given
+    QTest::addColumn<bool>("searched"); // by Enter, found
     const auto row = [](const char *tag, const char *box, const char *before, const char *pasted,
-                        const char *how, const char *after, const char *status = "") {
+                        const char *how, const char *after, bool searched = false) {
         QTest::newRow(tag) << QString::fromLatin1(box) << QString::fromUtf8(before)
                            << QString::fromUtf8(pasted) << QString::fromLatin1(how)
-                           << QString::fromUtf8(after) << QString::fromUtf8(status);
+                           << QString::fromUtf8(after) << searched;
     };
     // A number copied from the grid finds its owners again.
-    row("shown number", "Edit1", "", "2-25-15", "Ctrl+V", "22515", "Поиск завершен");
+    row("shown number", "Edit1", "", "2-25-15", "Ctrl+V", "22515", true);
     row("number with blanks around", "Edit1", "", " 22515 \n", "Shift+Insert", "22515");
-    row("blank-separated groups", "Edit1", "", "5 21 23", "menu", "52123", "Поиск завершен");
-    row("digits after a typed one", "Edit1", "5", "2-12-3", "Ctrl+V", "52123");
-    row("longer number, cut by the limit", "Edit1", "", "52-123-99", "Ctrl+V", "52123");
-    row("not a number: pasted as it is", "Edit1", "", "2-25-1x", "Ctrl+V", "2-25-");
+    row("blank-separated groups", "Edit1", "", "5 21 23", "menu", "52123", true);
+    row("digits after a typed one, cut by the limit", "Edit1", "5", "2-12-39", "Ctrl+V", "52123");
     row("number in a surname box: as it is", "Edit2", "", "2-25-15", "Ctrl+V", "2-25-15");
-    // A limit never leaves half a character.
-    row("emoji", "Edit1", "", "😀😀😀", "Ctrl+V", "😀😀");
+    // The limit counts what is kept and never leaves half a character.
     row("emoji past the surname limit", "Edit2", "Абвгдежзийклмнопрст", "😀", "menu",
         "Абвгдежзийклмнопрст");
-    row("letter with a combining mark", "Edit5", "12-", "и\u0306", "Ctrl+V", "12-");
     row("initial: still a capital", "Edit3", "", "ж", "Ctrl+V", "Ж");
 }
 
@@ -637,7 +633,7 @@ void MainWindowTest::pasteIntoBoxes()
     QFETCH(QString, pasted);
     QFETCH(QString, how);
     QFETCH(QString, after);
-    QFETCH(QString, status);
+    QFETCH(bool, searched);
     auto *edit = mainControl<QLineEdit>(box.toLatin1());
     mainControl<QTabWidget>("PageControl1")->setCurrentWidget(edit->parentWidget());
     edit->setFocus();
@@ -651,9 +647,9 @@ void MainWindowTest::pasteIntoBoxes()
     else
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(edit->text(), after);
-    if (!status.isEmpty()) {
+    if (searched) {
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(statusText(), status);
+        QCOMPARE(statusText(), Status::SearchDone);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "searchcases.h"
 #include "store.h"
 #include "suggestions.h"
+#include "typedtext.h"
 
 #include <QCollator>
 #include <QtTest>
@@ -32,6 +33,7 @@ private slots:
     void listingHoldsEveryCompleteRecord();
     void suggestions_data();
     void suggestions();
+    void typedText();
 
     void phone();
     void surname();
@@ -230,6 +232,28 @@ void SearchTest::suggestions()
                             : box == 'a' ? suggestions.Streets(typed)
                                          : suggestions.Numbers(typed);
     QCOMPARE(got, offered);
+}
+
+// A number as the grid shows it, or as a user writes it, stands for its digits in the
+// phone box: pasted, it goes in as them; typed, a separator after a digit is left out.
+// Any other text goes in as it is. A cut to a box's room never leaves half a character.
+void SearchTest::typedText()
+{
+    QCOMPARE(ShownNumberDigits(u" 2-25-15 \n"), QStringLiteral("22515"));
+    QCOMPARE(PhoneBoxPaste(QStringLiteral("5 21 23")), QStringLiteral("52123"));
+    QCOMPARE(PhoneBoxPaste(QStringLiteral("52-123-99")), QStringLiteral("5212399"));
+    for (const char *other : {"2-25-1x", "-22515", "22515-", "", " ", "٢-٢٥", "2\u200B5"}) {
+        QVERIFY2(!ShownNumberDigits(utf8(other)), other);
+        QCOMPARE(PhoneBoxPaste(utf8(other)), utf8(other));
+    }
+    QVERIFY(PhoneBoxDrops(u"52", 2, u"-") && PhoneBoxDrops(u"52", 1, u" "));
+    QVERIFY(!PhoneBoxDrops(u"5a", 2, u"-") && !PhoneBoxDrops(u"52", 0, u"-"));
+    QVERIFY(!PhoneBoxDrops(u"52", 2, u"\t") && !PhoneBoxDrops(u"52", 2, u"x"));
+    QVERIFY(!PhoneBoxDrops(u"52", 2, u"--"));
+    QCOMPARE(WholeCharactersPrefix(u"😀😀😀", 5), u"😀😀");
+    QCOMPARE(WholeCharactersPrefix(u"и\u0306", 1), QStringView());
+    QCOMPARE(WholeCharactersPrefix(u"12-б", 3), u"12-");
+    QCOMPARE(WholeCharactersPrefix(u"12", 0), QStringView());
 }
 
 void SearchTest::phone()
