@@ -43,6 +43,7 @@ inline std::vector<int> onStreet(const char *street,
 }
 
 Q_DECLARE_METATYPE(std::vector<int>)
+Q_DECLARE_METATYPE(Query)
 
 // How a prompt window is closed.
 enum class Dismissal

@@ -17,8 +17,6 @@
 
 #include <numeric>
 
-Q_DECLARE_METATYPE(Query)
-
 class SearchTest : public QObject
 {
     Q_OBJECT
