@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFontDatabase>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -498,70 +499,125 @@ private slots:
         QCOMPARE(statusText(), Status::NumberNotFound);
     }
 
-    void secondaryWindowLooks_data()
+    // Each window's fixed size (the main window's smallest), its title, and where the main
+    // window's controls stand; what the windows' fixed texts say. In every window, on every
+    // tab, each control lies whole inside what holds it, in an installed font family, and
+    // each picture shows one. A secondary window has only a close box, comes up centred
+    // and afterwards stays where the user left it.
+    void windowsAsSpecified_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QString>("message"); // the prompts' Label1
-        const auto row = [](const char *name, const char *title, QSize size, const char *message) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(title) << size
-                                << QString::fromUtf8(message);
+        QTest::addColumn<QString>("control"); // empty: the window itself
+        QTest::addColumn<QRect>("geometry");  // of a window its size; null: not checked
+        QTest::addColumn<QString>("text");    // of a window its title
+        const auto row = [](const char *name, const char *control, QRect geometry,
+                            const char *text = "") {
+            QTest::addRow("%s %s", name, control)
+                << QString::fromLatin1(name) << QString::fromLatin1(control) << geometry
+                << QString::fromUtf8(text);
         };
-        const QSize prompt(230, 100);
-        row("Form2", "Заряй 2003", prompt, "Введите номер телефона");
-        row("Form3", "Заряй 2003", prompt, "Неверный номер телефона");
-        row("Form4", "Лицензия", QSize(370, 400), "");
-        row("Form5", "От автора", QSize(370, 400), "");
-        row("Form6", "Редактор Базы Данных", QSize(289, 93), "");
-        row("Form7", "Заряй 2003", prompt, "Введите фамилию");
-        row("Form8", "Заряй 2003", prompt, "Введите название улицы");
+        row("Form1", "", QRect(0, 0, 500, 300), "Телефонный справочник п. Заряй 2003");
+        row("Form1", "Edit1", QRect(136, 37, 49, 21));
+        row("Form1", "Button1", QRect(328, 32, 137, 33));
+        row("Form1", "Edit2", QRect(64, 13, 137, 21));
+        row("Form1", "Edit3", QRect(88, 53, 25, 21));
+        row("Form1", "Edit4", QRect(144, 53, 25, 21));
+        row("Form1", "Button2", QRect(328, 32, 137, 33));
+        row("Form1", "ComboBox1", QRect(48, 13, 169, 21));
+        row("Form1", "Edit5", QRect(72, 53, 41, 21));
+        row("Form1", "Edit6", QRect(152, 53, 41, 21));
+        row("Form1", "Button3", QRect(328, 32, 137, 33));
+        row("Form1", "GroupBox1", {}, "Версия");
+        row("Form1", "Label8", {}, "Поселок           Заряй");
+        row("Form1", "Label9", {}, "Версия             1.0");
+        row("Form1", "Label10", {}, "Дата                 08.03.2003");
+        row("Form1", "GroupBox2", {}, "Информация");
+        row("Form1", "Label11", {}, "Число абонентов          1790");
+        row("Form1", "Label12", {}, "Номер телефона           5-значный");
+        row("Form1", "Image5", QRect(232, 24, 33, 33));
+        row("Form1", "Image1", QRect(280, 24, 33, 33));
+        row("Form1", "Image2", QRect(328, 24, 33, 33));
+        row("Form1", "Image3", QRect(376, 24, 33, 33));
+        row("Form1", "Image4", QRect(424, 24, 32, 32));
+        const char *const prompts[][2] = {{"Form2", "Введите номер телефона"},
+                                          {"Form3", "Неверный номер телефона"},
+                                          {"Form7", "Введите фамилию"},
+                                          {"Form8", "Введите название улицы"}};
+        for (const auto &[name, message] : prompts) {
+            row(name, "", QRect(0, 0, 230, 100), "Заряй 2003");
+            row(name, "Label1", {}, message);
+            row(name, "Button1", {}, "Ok");
+        }
+        row("Form4", "", QRect(0, 0, 370, 400), "Лицензия");
+        row("Form5", "", QRect(0, 0, 370, 400), "От автора");
+        row("Form6", "", QRect(0, 0, 289, 93), "Редактор Базы Данных");
+        row("Form6", "Label1", {}, "Когда-нибудь он тут будет!!!");
     }
 
-    void secondaryWindowLooks()
+    void windowsAsSpecified()
     {
         QFETCH(QString, name);
-        QFETCH(QString, title);
-        QFETCH(QSize, size);
-        QFETCH(QString, message);
-        QWidget *secondary = window(name);
-        QVERIFY(secondary);
+        QFETCH(QString, control);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, text);
+        QWidget *top = window(name);
+        QVERIFY(top);
+        if (!control.isEmpty()) {
+            auto *widget = top->findChild<QWidget *>(control);
+            QVERIFY(widget);
+            if (!geometry.isNull())
+                QCOMPARE(widget->geometry(), geometry);
+            const char *property = qobject_cast<QGroupBox *>(widget) ? "title" : "text";
+            if (!text.isEmpty())
+                QCOMPARE(widget->property(property).toString(), text);
+            return;
+        }
 
-        ShowSecondary(secondary);
-        QVERIFY(QTest::qWaitForWindowExposed(secondary));
-        QCOMPARE(visibleWindows(), QWidgetList{secondary});
-        QCOMPARE(secondary->windowTitle(), title);
-        QCOMPARE(secondary->minimumSize(), size);
-        QCOMPARE(secondary->maximumSize(), size);
-        QCOMPARE(secondary->size(), size);
-        const Qt::WindowFlags flags = secondary->windowFlags();
+        if (top != Form1)
+            ShowSecondary(top);
+        QVERIFY(QTest::qWaitForWindowExposed(top));
+        QCOMPARE(visibleWindows(), QWidgetList{top});
+        QCOMPARE(top->windowTitle(), text);
+        QCOMPARE(top->size(), geometry.size());
+        QCOMPARE(top->minimumSize(), geometry.size());
+        auto *tabs = top->findChild<QTabWidget *>();
+        for (int tab = 0; tab < (tabs ? tabs->count() : 1); ++tab) {
+            if (tabs)
+                tabs->setCurrentIndex(tab);
+            for (const QWidget *widget : top->findChildren<QWidget *>()) {
+                if (!widget->isVisible() || widget->isWindow())
+                    continue;
+                const QString what = QDebug::toString(widget);
+                QVERIFY2(widget->parentWidget()->rect().contains(widget->geometry()),
+                         qPrintable(what));
+                QVERIFY2(QFontDatabase::families().contains(widget->font().family(),
+                                                            Qt::CaseInsensitive),
+                         qPrintable(what));
+                const auto *picture = qobject_cast<const QLabel *>(widget);
+                if (picture && widget->objectName().startsWith(QLatin1String("Image")))
+                    QVERIFY2(!picture->pixmap().isNull(), qPrintable(what));
+            }
+        }
+        if (top == Form1)
+            return;
+        QCOMPARE(top->maximumSize(), geometry.size());
+        const Qt::WindowFlags flags = top->windowFlags();
         QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-        // Asked for by a family that is installed, as the main window's font is.
-        const QString family = secondary->font().family();
-        QVERIFY2(QFontDatabase::families().contains(family, Qt::CaseInsensitive),
-                 qPrintable(family));
-        if (!message.isEmpty()) {
-            QCOMPARE(control<QLabel>(secondary, "Label1")->text(), message);
-            QVERIFY(!control<QLabel>(secondary, "Image1")->pixmap().isNull());
-            QCOMPARE(control<QPushButton>(secondary, "Button1")->text(), QStringLiteral("Ok"));
-        }
-
-        // Centred the first time; afterwards it stays where the user left it.
-        const QRect screen = secondary->screen()->geometry();
-        const QPoint offCentre = secondary->frameGeometry().center() - screen.center();
+        const QRect screen = top->screen()->geometry();
+        const QPoint offCentre = top->frameGeometry().center() - screen.center();
         QVERIFY2(
             qAbs(offCentre.x()) <= 16 && qAbs(offCentre.y()) <= 16,
             qPrintable(QStringLiteral("%1,%2 off centre").arg(offCentre.x()).arg(offCentre.y())));
-        const QPoint moved = secondary->pos() + QPoint(-40, 25);
-        secondary->move(moved);
-        QTRY_COMPARE(secondary->pos(), moved);
-        QVERIFY(!endsProgram([&] { secondary->close(); }));
+        const QPoint moved = top->pos() + QPoint(-40, 25);
+        top->move(moved);
+        QTRY_COMPARE(top->pos(), moved);
+        QVERIFY(!endsProgram([&] { top->close(); }));
         QCOMPARE(visibleWindows(), QWidgetList{Form1});
-        ShowSecondary(secondary);
-        QVERIFY(QTest::qWaitForWindowExposed(secondary));
-        QCOMPARE(secondary->pos(), moved);
+        ShowSecondary(top);
+        QVERIFY(QTest::qWaitForWindowExposed(top));
+        QCOMPARE(top->pos(), moved);
     }
 
     void textWindowContents_data()
