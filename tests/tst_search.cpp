@@ -7,51 +7,15 @@
 #include "cp1251.h"
 #include "format.h"
 #include "matching.h"
-#include "records.h"
-#include "search.h"
+#include "searchcases.h"
 #include "store.h"
 #include "suggestions.h"
+#include "typedtext.h"
 
 #include <QCollator>
 #include <QtTest>
 
-#include <functional>
 #include <numeric>
-
-namespace {
-
-QString utf8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
-// Slots of the compiled-in table whose record passes `wanted`, in slot order.
-std::vector<int> slotsWhere(const std::function<bool(const SourceRecord &)> &wanted)
-{
-    std::vector<int> found;
-    for (int slot = 1; slot <= SourceRecordCount; ++slot) {
-        if (wanted(SourceRecords[slot - 1]))
-            found.push_back(slot);
-    }
-    return found;
-}
-
-std::vector<int> withSurname(const char *surname)
-{
-    return slotsWhere([&](const SourceRecord &r) { return utf8(r.surname) == utf8(surname); });
-}
-
-std::vector<int> onStreet(const char *street, std::function<bool(const SourceRecord &)> also = {})
-{
-    return slotsWhere([&](const SourceRecord &r) {
-        return utf8(r.street) == utf8(street) && (!also || also(r));
-    });
-}
-
-} // namespace
-
-Q_DECLARE_METATYPE(std::vector<int>)
-Q_DECLARE_METATYPE(Query)
 
 class SearchTest : public QObject
 {
@@ -67,6 +31,7 @@ private slots:
     void listingHoldsEveryCompleteRecord();
     void suggestions_data();
     void suggestions();
+    void typedText();
 
     void phone();
     void surname();
@@ -169,36 +134,17 @@ void SearchTest::search()
 
 void SearchTest::missingInputIsAnsweredByAPrompt_data()
 {
-    QTest::addColumn<Query>("query");
-    QTest::addColumn<int>("prompt");
-
-    const auto phone = [](const char *name, const char *number, Prompt prompt) {
-        QTest::newRow(name) << Query::ByPhone(utf8(number)) << int(prompt);
-    };
-    phone("no number", "", Prompt::EnterNumber);
-    phone("one digit", "5", Prompt::WrongNumber);
-    phone("four digits", "5212", Prompt::WrongNumber);
-    // The incomplete records' numbers have four digits, so they cannot be searched for.
-    phone("incomplete record's number", "3132", Prompt::WrongNumber);
-    phone("four letters", "abcd", Prompt::WrongNumber);
-    // Counted in Windows-1251 characters, not in the box's UTF-16 places.
-    phone("four characters in five places", "123😀", Prompt::WrongNumber);
-    QTest::newRow("no surname, initials given")
-        << Query::BySurname({}, QStringLiteral("А"), QStringLiteral("А"))
-        << int(Prompt::EnterSurname);
-    QTest::newRow("no street, house and flat given")
-        << Query::ByAddress({}, QStringLiteral("14"), QStringLiteral("9"))
-        << int(Prompt::EnterStreet);
+    addPromptCaseRows();
 }
 
 void SearchTest::missingInputIsAnsweredByAPrompt()
 {
-    QFETCH(Query, query);
-    QFETCH(int, prompt);
+    QFETCH(int, promptCase);
+    const Query query = queryOf(PromptCases[promptCase]);
     const Answer answer = Ask(query);
     QCOMPARE(answer.query, query);
     QVERIFY(answer.prompt);
-    QCOMPARE(int(*answer.prompt), prompt);
+    QCOMPARE(int(*answer.prompt), int(PromptCases[promptCase].prompt));
     QVERIFY(answer.found.empty());
     QVERIFY(answer.status.isEmpty());
 }
@@ -209,7 +155,7 @@ void SearchTest::listingHoldsEveryCompleteRecord()
     QCOMPARE(answer.query, Query::WholeDirectory());
     QCOMPARE(Ask(Query::WholeDirectory()).found, answer.found);
     QVERIFY(!answer.prompt);
-    QCOMPARE(answer.status, QStringLiteral("Вывод базы данных на экран завершен"));
+    QCOMPARE(answer.status, Status::ListingDone);
     // Slot order, ending with the last complete record: no incomplete record listed.
     std::vector<int> everyComplete(ListedCount);
     std::iota(everyComplete.begin(), everyComplete.end(), 1);
@@ -284,6 +230,28 @@ void SearchTest::suggestions()
                             : box == 'a' ? suggestions.Streets(typed)
                                          : suggestions.Numbers(typed);
     QCOMPARE(got, offered);
+}
+
+// A number as the grid shows it, or as a user writes it, stands for its digits in the
+// phone box: pasted, it goes in as them; typed, a separator after a digit is left out.
+// Any other text goes in as it is. A cut to a box's room never leaves half a character.
+void SearchTest::typedText()
+{
+    QCOMPARE(ShownNumberDigits(u" 2-25-15 \n"), QStringLiteral("22515"));
+    QCOMPARE(PhoneBoxPaste(QStringLiteral("5 21 23")), QStringLiteral("52123"));
+    QCOMPARE(PhoneBoxPaste(QStringLiteral("52-123-99")), QStringLiteral("5212399"));
+    for (const char *other : {"2-25-1x", "-22515", "22515-", "", " ", "٢-٢٥", "2\u200B5"}) {
+        QVERIFY2(!ShownNumberDigits(utf8(other)), other);
+        QCOMPARE(PhoneBoxPaste(utf8(other)), utf8(other));
+    }
+    QVERIFY(PhoneBoxDrops(u"52", 2, u"-") && PhoneBoxDrops(u"52", 1, u" "));
+    QVERIFY(!PhoneBoxDrops(u"5a", 2, u"-") && !PhoneBoxDrops(u"52", 0, u"-"));
+    QVERIFY(!PhoneBoxDrops(u"52", 2, u"\t") && !PhoneBoxDrops(u"52", 2, u"x"));
+    QVERIFY(!PhoneBoxDrops(u"52", 2, u"--"));
+    QCOMPARE(WholeCharactersPrefix(u"😀😀😀", 5), u"😀😀");
+    QCOMPARE(WholeCharactersPrefix(u"и\u0306", 1), QStringView());
+    QCOMPARE(WholeCharactersPrefix(u"12-б", 3), u"12-");
+    QCOMPARE(WholeCharactersPrefix(u"12", 0), QStringView());
 }
 
 void SearchTest::phone()

@@ -5,12 +5,8 @@
 // the compiled-in table by plain loops, not from the matching code.
 
 #include "clickableimage.h"
-#include "records.h"
 #include "resultview.h"
-#include "tform2.h"
-#include "tform3.h"
-#include "tform7.h"
-#include "tform8.h"
+#include "searchcases.h"
 #include "windowstest.h"
 
 #include <QComboBox>
@@ -22,7 +18,6 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -32,10 +27,6 @@ constexpr int SurnameTab = 1;
 constexpr int AddressTab = 2;
 constexpr int AboutTab = 4;
 
-const QString SearchDone = QStringLiteral("Поиск завершен");
-const QString NumberNotFound = QStringLiteral("Номер не найден");
-const QString SubscriberNotFound = QStringLiteral("Абонент не найден");
-const QString ListingDone = QStringLiteral("Вывод базы данных на экран завершен");
 constexpr int ListedRecords = 1790;
 
 // What the grid holds when a phone search starts.
@@ -45,34 +36,6 @@ enum Before
     AfterListing,
     AfterSurnameSearch
 };
-
-QString utf8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
-// Slots of the compiled-in table whose record passes `wanted`, in slot order.
-QList<int> slotsWhere(const std::function<bool(const SourceRecord &)> &wanted)
-{
-    QList<int> found;
-    for (int slot = 1; slot <= SourceRecordCount; ++slot) {
-        if (wanted(SourceRecords[slot - 1]))
-            found << slot;
-    }
-    return found;
-}
-
-QList<int> withSurname(const char *surname)
-{
-    return slotsWhere([&](const SourceRecord &r) { return utf8(r.surname) == utf8(surname); });
-}
-
-QList<int> onStreet(const char *street, std::function<bool(const SourceRecord &)> also = {})
-{
-    return slotsWhere([&](const SourceRecord &r) {
-        return utf8(r.street) == utf8(street) && (!also || also(r));
-    });
-}
 
 // A slot's row as the grid should show it, worked out from the table's own text.
 QString expectedRow(int slot)
@@ -88,9 +51,9 @@ QString expectedRow(int slot)
 }
 
 // Nothing found reads as the header and one empty row.
-QStringList expectedRows(const QList<int> &found)
+QStringList expectedRows(const std::vector<int> &found)
 {
-    if (found.isEmpty())
+    if (found.empty())
         return {QStringLiteral("||||")};
     QStringList rows;
     for (int slot : found)
@@ -104,20 +67,6 @@ QStringList gridRows()
     for (int row = 1; row < gridRowCount(); ++row)
         rows << gridRow(row);
     return rows;
-}
-
-QWidget *promptWindow(int number)
-{
-    switch (number) {
-    case 2:
-        return Form2;
-    case 3:
-        return Form3;
-    case 7:
-        return Form7;
-    default:
-        return Form8;
-    }
 }
 
 QLineEdit *edit(const char *name)
@@ -223,8 +172,6 @@ private slots:
     void buttonAndEnterSearchAlike();
     void searchClearsOtherTabs_data();
     void searchClearsOtherTabs();
-    void missingInputBringsUpPrompt_data();
-    void missingInputBringsUpPrompt();
     void pictureActsOnAWholeClickOnly();
     void cellDrawnInTheGridsFontInsideItsCell();
 
@@ -236,10 +183,10 @@ void SearchesTest::phoneSearch_data()
 {
     QTest::addColumn<int>("before");
     QTest::addColumn<QString>("number");
-    QTest::addColumn<QList<int>>("expected");
+    QTest::addColumn<std::vector<int>>("expected");
 
     const auto row = [](const char *name, int before, const char *number,
-                        const QList<int> &expected) {
+                        const std::vector<int> &expected) {
         QTest::newRow(name) << before << utf8(number) << expected;
     };
     // Nothing of a longer result may stay below the new one.
@@ -253,21 +200,21 @@ void SearchesTest::phoneSearch()
 {
     QFETCH(int, before);
     QFETCH(QString, number);
-    QFETCH(QList<int>, expected);
+    QFETCH(std::vector<int>, expected);
 
     if (before == AfterListing) {
         listWholeDirectory();
         QCOMPARE(gridRowCount(), ListedRecords + 1);
-        QCOMPARE(statusText(), ListingDone);
+        QCOMPARE(statusText(), Status::ListingDone);
     } else if (before == AfterSurnameSearch) {
         searchSurname(QStringLiteral("Иванова"), {}, {});
-        QCOMPARE(gridRowCount(), withSurname("Иванова").size() + 1);
+        QCOMPARE(gridRowCount(), int(withSurname("Иванова").size()) + 1);
     }
 
     searchPhone(number);
 
     QCOMPARE(gridRows(), expectedRows(expected));
-    QCOMPARE(statusText(), expected.isEmpty() ? NumberNotFound : SearchDone);
+    QCOMPARE(statusText(), expected.empty() ? Status::NumberNotFound : Status::SearchDone);
     QCOMPARE(edit("Edit1")->text(), number);
     QVERIFY(Form1->isVisible());
 }
@@ -277,10 +224,10 @@ void SearchesTest::surnameSearch_data()
     QTest::addColumn<QString>("surname");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("patronymic");
-    QTest::addColumn<QList<int>>("expected");
+    QTest::addColumn<std::vector<int>>("expected");
 
     const auto row = [](const char *name, const char *surname, const char *nameInitial,
-                        const char *patronymicInitial, const QList<int> &expected) {
+                        const char *patronymicInitial, const std::vector<int> &expected) {
         QTest::newRow(name) << utf8(surname) << utf8(nameInitial) << utf8(patronymicInitial)
                             << expected;
     };
@@ -295,7 +242,7 @@ void SearchesTest::surnameSearch()
     QFETCH(QString, surname);
     QFETCH(QString, name);
     QFETCH(QString, patronymic);
-    QFETCH(QList<int>, expected);
+    QFETCH(std::vector<int>, expected);
 
     // Starting from the whole listing shows any rows a search leaves behind; read to
     // its end, it also shows whether a new answer is shown from its first row.
@@ -307,7 +254,7 @@ void SearchesTest::surnameSearch()
     searchSurname(surname, name, patronymic);
 
     QCOMPARE(gridRows(), expectedRows(expected));
-    QCOMPARE(statusText(), expected.isEmpty() ? SubscriberNotFound : SearchDone);
+    QCOMPARE(statusText(), expected.empty() ? Status::SubscriberNotFound : Status::SearchDone);
     QVERIFY(gridAtFirstRow());
 }
 
@@ -317,10 +264,10 @@ void SearchesTest::addressSearch_data()
     QTest::addColumn<bool>("typed");
     QTest::addColumn<QString>("house");
     QTest::addColumn<QString>("flat");
-    QTest::addColumn<QList<int>>("expected");
+    QTest::addColumn<std::vector<int>>("expected");
 
     const auto row = [](const char *name, const char *street, bool typed, const char *house,
-                        const char *flat, const QList<int> &expected) {
+                        const char *flat, const std::vector<int> &expected) {
         QTest::newRow(name) << utf8(street) << typed << utf8(house) << utf8(flat) << expected;
     };
     const auto noFlat = [](const SourceRecord &r) { return r.flat == 0; };
@@ -335,14 +282,14 @@ void SearchesTest::addressSearch()
     QFETCH(bool, typed);
     QFETCH(QString, house);
     QFETCH(QString, flat);
-    QFETCH(QList<int>, expected);
+    QFETCH(std::vector<int>, expected);
 
     listWholeDirectory();
     searchAddress(street, typed, house, flat);
 
     QCOMPARE(streetBox()->currentText(), street);
     QCOMPARE(gridRows(), expectedRows(expected));
-    QCOMPARE(statusText(), expected.isEmpty() ? SubscriberNotFound : SearchDone);
+    QCOMPARE(statusText(), expected.empty() ? Status::SubscriberNotFound : Status::SearchDone);
 }
 
 void SearchesTest::buttonAndEnterSearchAlike_data()
@@ -375,7 +322,7 @@ void SearchesTest::buttonAndEnterSearchAlike()
     QFETCH(int, key);
 
     openTab(tab);
-    QList<int> expected;
+    std::vector<int> expected;
     if (tab == PhoneTab) {
         typeText(edit("Edit1"), QStringLiteral("52123"));
         expected = {26, 27};
@@ -401,7 +348,7 @@ void SearchesTest::buttonAndEnterSearchAlike()
     }
 
     QCOMPARE(gridRows(), expectedRows(expected));
-    QCOMPARE(statusText(), SearchDone);
+    QCOMPARE(statusText(), Status::SearchDone);
     QVERIFY(Form1->isVisible());
     QCOMPARE(currentTab(), tab);
 }
@@ -453,63 +400,6 @@ void SearchesTest::searchClearsOtherTabs()
         const QString wanted = cleared.contains(boxes[i]) ? QString() : texts[i];
         QVERIFY2(now == wanted, boxes[i] + ": " + now.toUtf8());
     }
-}
-
-void SearchesTest::missingInputBringsUpPrompt_data()
-{
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QByteArray>("box");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("key");    // 0: the tab's button
-    QTest::addColumn<int>("prompt"); // the number of the window: Form2, Form3, ...
-
-    const auto row = [](const char *name, int tab, const char *box, const char *text, int key,
-                        int prompt) {
-        QTest::newRow(name) << tab << QByteArray(box) << utf8(text) << key << prompt;
-    };
-    row("no number", PhoneTab, "Edit1", "", 0, 2);
-    row("four digits, keypad Enter", PhoneTab, "Edit1", "5212", Qt::Key_Enter, 3);
-    row("four characters in five places", PhoneTab, "Edit1", "123😀", 0, 3);
-    row("no surname, Enter in initial", SurnameTab, "Edit3", "А", Qt::Key_Return, 7);
-    row("no street, house given", AddressTab, "Edit5", "14", 0, 8);
-}
-
-void SearchesTest::missingInputBringsUpPrompt()
-{
-    QFETCH(int, tab);
-    QFETCH(QByteArray, box);
-    QFETCH(QString, text);
-    QFETCH(int, key);
-    QFETCH(int, prompt);
-
-    listWholeDirectory();
-    openTab(tab);
-    QLineEdit *typedInto = edit(box.constData());
-    typeText(typedInto, text);
-    if (key == 0)
-        QTest::mouseClick(searchButton(tab), Qt::LeftButton);
-    else
-        pressEnter(typedInto, key);
-    QCoreApplication::processEvents();
-
-    for (int other : {2, 3, 7, 8})
-        QCOMPARE(promptWindow(other)->isVisible(), other == prompt);
-    QVERIFY(Form1->isHidden());
-    // The grid is reset, but the status line still tells of the listing.
-    QCOMPARE(gridRows(), expectedRows({}));
-    QCOMPARE(statusText(), ListingDone);
-    QCOMPARE(typedInto->text(), text);
-
-    auto *ok = control<QPushButton>(promptWindow(prompt), "Button1");
-    QVERIFY(ok);
-    QTest::mouseClick(ok, Qt::LeftButton);
-    QCoreApplication::processEvents();
-
-    QVERIFY(promptWindow(prompt)->isHidden());
-    QVERIFY(Form1->isVisible());
-    QCOMPARE(currentTab(), tab);
-    QCOMPARE(typedInto->text(), text);
-    QCOMPARE(statusText(), ListingDone);
 }
 
 // A press that ends off the picture is no click, and leaves nothing behind that a later

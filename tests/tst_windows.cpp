@@ -4,6 +4,7 @@
 #include "clickableimage.h"
 #include "display.h"
 #include "quitonsignal.h"
+#include "searchcases.h"
 #include "windowstest.h"
 
 #include <QAccessible>
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFontDatabase>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -76,16 +78,6 @@ QStringList mainWindowState()
     state << place;
     return state;
 }
-
-enum class Dismissal
-{
-    OkClicked,
-    Return,
-    KeypadEnter,
-    Space,
-    Escape,
-    CloseBox
-};
 
 void dismiss(QWidget *shown, Dismissal how)
 {
@@ -293,7 +285,7 @@ private slots:
         press(Qt::Key_Tab);
         QCOMPARE(focused(), QStringLiteral("Button2"));
         press(Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(statusText(), QStringLiteral("Поиск завершен"));
+        QCOMPARE(statusText(), Status::SearchDone);
         QCOMPARE(gridCell(1, 1).section(QLatin1Char(' '), 0, 0), QStringLiteral("Иванова"));
 
         toTab(2);
@@ -353,70 +345,48 @@ private slots:
         QCOMPARE(visibleWindows(), QWidgetList{Form1});
     }
 
-    void promptDismissalRestoresMain_data()
-    {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("pressed"); // a button, or Enter in the input
-        QTest::addColumn<QString>("prompt");
-        QTest::addColumn<Dismissal>("dismissal");
-        QTest::addColumn<QString>("focusAfter");
-        const auto row = [](const char *tag, const char *input, const char *typed,
-                            const char *pressed, const char *prompt, Dismissal how,
-                            const char *focusAfter) {
-            QTest::newRow(tag) << QString::fromLatin1(input) << QString::fromLatin1(typed)
-                               << QString::fromLatin1(pressed) << QString::fromLatin1(prompt) << how
-                               << QString::fromLatin1(focusAfter);
-        };
-        row("no number, Ok clicked", "Edit1", "", "Enter", "Form2", Dismissal::OkClicked, "Edit1");
-        row("3 digits, Enter on Ok", "Edit1", "123", "Enter", "Form3", Dismissal::Return, "Edit1");
-        row("1 digit, keypad Enter", "Edit1", "7", "Button1", "Form3", Dismissal::KeypadEnter,
-            "Button1");
-        row("4 digits, Space", "Edit1", "1234", "Button1", "Form3", Dismissal::Space, "Button1");
-        row("no surname, Escape", "Edit3", "K", "Enter", "Form7", Dismissal::Escape, "Edit3");
-        row("no surname, close box", "Edit4", "M", "Button2", "Form7", Dismissal::CloseBox,
-            "Button2");
-        row("no street, Ok clicked", "Edit5", "12", "Enter", "Form8", Dismissal::OkClicked,
-            "Edit5");
-        row("no street, Enter in street box", "ComboBox1", "", "Enter", "Form8", Dismissal::Return,
-            "ComboBox1");
-        row("no street, Space", "Edit6", "3", "Button3", "Form8", Dismissal::Space, "Button3");
-    }
+    // Each input a search answers with a prompt brings up that prompt alone, the grid
+    // reset and the status line telling of the answer before; closed, the prompt leaves
+    // the main window as it was, the focus where it was.
+    void promptShownAndDismissed_data() { addPromptCaseRows(); }
 
-    void promptDismissalRestoresMain()
+    void promptShownAndDismissed()
     {
-        QFETCH(QString, input);
-        QFETCH(QString, typed);
-        QFETCH(QString, pressed);
-        QFETCH(QString, prompt);
-        QFETCH(Dismissal, dismissal);
-        QFETCH(QString, focusAfter);
-        QWidget *shown = window(prompt);
+        QFETCH(int, promptCase);
+        const PromptCase &c = PromptCases[promptCase];
+        const char *const prompts[] = {"Form2", "Form3", "Form7", "Form8"}; // as Prompt lists
+        QWidget *shown = window(QLatin1String(prompts[int(c.prompt)]));
         QVERIFY(shown);
 
-        auto *box = mainControl<QWidget>(input.toLatin1());
+        openTab(AboutTab);
+        QTest::mouseClick(mainControl<ClickableImage>("Image5"), Qt::LeftButton);
+        auto *box = mainControl<QWidget>(c.box);
         // The inputs sit directly on their tab's page.
         openTab(mainControl<QTabWidget>("PageControl1")->indexOf(box->parentWidget()));
         QTest::mouseClick(box, Qt::LeftButton);
-        QTest::keyClicks(box, typed);
-        if (pressed == QLatin1String("Enter"))
-            QTest::keyClick(Form1->windowHandle(), Qt::Key_Return);
+        typeText(box, utf8(c.typed));
+        const QKeySequence keys(QLatin1String(c.pressed));
+        const bool button = qstrncmp(c.pressed, "Button", 6) == 0;
+        if (button)
+            QTest::mouseClick(mainControl<QPushButton>(c.pressed), Qt::LeftButton);
         else
-            QTest::mouseClick(mainControl<QPushButton>(pressed.toLatin1()), Qt::LeftButton);
+            QTest::keyClick(Form1->windowHandle(), keys[0].key(), keys[0].keyboardModifiers());
 
         QCOMPARE(visibleWindows(), QWidgetList{shown});
         QVERIFY(QTest::qWaitForWindowActive(shown));
         QCOMPARE(QApplication::focusWidget(), control<QPushButton>(shown, "Button1"));
-        const QStringList before = mainWindowState();
+        QCOMPARE(gridRowCount(), 2);
+        QCOMPARE(gridRow(1), QStringLiteral("||||"));
+        QCOMPARE(statusText(), Status::ListingDone);
         if (auto *edit = qobject_cast<QLineEdit *>(box))
-            QCOMPARE(edit->text(), typed);
+            QCOMPARE(edit->text(), utf8(c.typed));
+        const QStringList before = mainWindowState();
 
-        QVERIFY(!endsProgram([&] { dismiss(shown, dismissal); }));
+        QVERIFY(!endsProgram([&] { dismiss(shown, c.dismissal); }));
         QCOMPARE(visibleWindows(), QWidgetList{Form1});
         QVERIFY(QTest::qWaitForWindowActive(Form1));
         QCOMPARE(mainWindowState(), before);
-        QVERIFY(QApplication::focusWidget());
-        QCOMPARE(QApplication::focusWidget()->objectName(), focusAfter);
+        QCOMPARE(focused(), QLatin1String(button ? c.pressed : c.box));
     }
 
     void screenReaderNames_data()
@@ -526,73 +496,128 @@ private slots:
         QCOMPARE(accessibilityEvents.count(promptRead), 1);
         dismiss(window(QStringLiteral("Form2")), Dismissal::Return);
         QCOMPARE(eventsWhileHidden, QStringList());
-        QCOMPARE(statusText(), QStringLiteral("Номер не найден"));
+        QCOMPARE(statusText(), Status::NumberNotFound);
     }
 
-    void secondaryWindowLooks_data()
+    // Each window's fixed size (the main window's smallest), its title, and where the main
+    // window's controls stand; what the windows' fixed texts say. In every window, on every
+    // tab, each control lies whole inside what holds it, in an installed font family, and
+    // each picture shows one. A secondary window has only a close box, comes up centred
+    // and afterwards stays where the user left it.
+    void windowsAsSpecified_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QString>("message"); // the prompts' Label1
-        const auto row = [](const char *name, const char *title, QSize size, const char *message) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(title) << size
-                                << QString::fromUtf8(message);
+        QTest::addColumn<QString>("control"); // empty: the window itself
+        QTest::addColumn<QRect>("geometry");  // of a window its size; null: not checked
+        QTest::addColumn<QString>("text");    // of a window its title
+        const auto row = [](const char *name, const char *control, QRect geometry,
+                            const char *text = "") {
+            QTest::addRow("%s %s", name, control)
+                << QString::fromLatin1(name) << QString::fromLatin1(control) << geometry
+                << QString::fromUtf8(text);
         };
-        const QSize prompt(230, 100);
-        row("Form2", "Заряй 2003", prompt, "Введите номер телефона");
-        row("Form3", "Заряй 2003", prompt, "Неверный номер телефона");
-        row("Form4", "Лицензия", QSize(370, 400), "");
-        row("Form5", "От автора", QSize(370, 400), "");
-        row("Form6", "Редактор Базы Данных", QSize(289, 93), "");
-        row("Form7", "Заряй 2003", prompt, "Введите фамилию");
-        row("Form8", "Заряй 2003", prompt, "Введите название улицы");
+        row("Form1", "", QRect(0, 0, 500, 300), "Телефонный справочник п. Заряй 2003");
+        row("Form1", "Edit1", QRect(136, 37, 49, 21));
+        row("Form1", "Button1", QRect(328, 32, 137, 33));
+        row("Form1", "Edit2", QRect(64, 13, 137, 21));
+        row("Form1", "Edit3", QRect(88, 53, 25, 21));
+        row("Form1", "Edit4", QRect(144, 53, 25, 21));
+        row("Form1", "Button2", QRect(328, 32, 137, 33));
+        row("Form1", "ComboBox1", QRect(48, 13, 169, 21));
+        row("Form1", "Edit5", QRect(72, 53, 41, 21));
+        row("Form1", "Edit6", QRect(152, 53, 41, 21));
+        row("Form1", "Button3", QRect(328, 32, 137, 33));
+        row("Form1", "GroupBox1", {}, "Версия");
+        row("Form1", "Label8", {}, "Поселок           Заряй");
+        row("Form1", "Label9", {}, "Версия             1.0");
+        row("Form1", "Label10", {}, "Дата                 08.03.2003");
+        row("Form1", "GroupBox2", {}, "Информация");
+        row("Form1", "Label11", {}, "Число абонентов          1790");
+        row("Form1", "Label12", {}, "Номер телефона           5-значный");
+        row("Form1", "Image5", QRect(232, 24, 33, 33));
+        row("Form1", "Image1", QRect(280, 24, 33, 33));
+        row("Form1", "Image2", QRect(328, 24, 33, 33));
+        row("Form1", "Image3", QRect(376, 24, 33, 33));
+        row("Form1", "Image4", QRect(424, 24, 32, 32));
+        const char *const prompts[][2] = {{"Form2", "Введите номер телефона"},
+                                          {"Form3", "Неверный номер телефона"},
+                                          {"Form7", "Введите фамилию"},
+                                          {"Form8", "Введите название улицы"}};
+        for (const auto &[name, message] : prompts) {
+            row(name, "", QRect(0, 0, 230, 100), "Заряй 2003");
+            row(name, "Label1", {}, message);
+            row(name, "Button1", {}, "Ok");
+        }
+        row("Form4", "", QRect(0, 0, 370, 400), "Лицензия");
+        row("Form5", "", QRect(0, 0, 370, 400), "От автора");
+        row("Form6", "", QRect(0, 0, 289, 93), "Редактор Базы Данных");
+        row("Form6", "Label1", {}, "Когда-нибудь он тут будет!!!");
     }
 
-    void secondaryWindowLooks()
+    void windowsAsSpecified()
     {
         QFETCH(QString, name);
-        QFETCH(QString, title);
-        QFETCH(QSize, size);
-        QFETCH(QString, message);
-        QWidget *secondary = window(name);
-        QVERIFY(secondary);
+        QFETCH(QString, control);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, text);
+        QWidget *top = window(name);
+        QVERIFY(top);
+        if (!control.isEmpty()) {
+            auto *widget = top->findChild<QWidget *>(control);
+            QVERIFY(widget);
+            if (!geometry.isNull())
+                QCOMPARE(widget->geometry(), geometry);
+            const char *property = qobject_cast<QGroupBox *>(widget) ? "title" : "text";
+            if (!text.isEmpty())
+                QCOMPARE(widget->property(property).toString(), text);
+            return;
+        }
 
-        ShowSecondary(secondary);
-        QVERIFY(QTest::qWaitForWindowExposed(secondary));
-        QCOMPARE(visibleWindows(), QWidgetList{secondary});
-        QCOMPARE(secondary->windowTitle(), title);
-        QCOMPARE(secondary->minimumSize(), size);
-        QCOMPARE(secondary->maximumSize(), size);
-        QCOMPARE(secondary->size(), size);
-        const Qt::WindowFlags flags = secondary->windowFlags();
+        if (top != Form1)
+            ShowSecondary(top);
+        QVERIFY(QTest::qWaitForWindowExposed(top));
+        QCOMPARE(visibleWindows(), QWidgetList{top});
+        QCOMPARE(top->windowTitle(), text);
+        QCOMPARE(top->size(), geometry.size());
+        QCOMPARE(top->minimumSize(), geometry.size());
+        auto *tabs = top->findChild<QTabWidget *>();
+        for (int tab = 0; tab < (tabs ? tabs->count() : 1); ++tab) {
+            if (tabs)
+                tabs->setCurrentIndex(tab);
+            for (const QWidget *widget : top->findChildren<QWidget *>()) {
+                if (!widget->isVisible() || widget->isWindow())
+                    continue;
+                const QString what = QDebug::toString(widget);
+                QVERIFY2(widget->parentWidget()->rect().contains(widget->geometry()),
+                         qPrintable(what));
+                QVERIFY2(QFontDatabase::families().contains(widget->font().family(),
+                                                            Qt::CaseInsensitive),
+                         qPrintable(what));
+                const auto *picture = qobject_cast<const QLabel *>(widget);
+                if (picture && widget->objectName().startsWith(QLatin1String("Image")))
+                    QVERIFY2(!picture->pixmap().isNull(), qPrintable(what));
+            }
+        }
+        if (top == Form1)
+            return;
+        QCOMPARE(top->maximumSize(), geometry.size());
+        const Qt::WindowFlags flags = top->windowFlags();
         QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-        // Asked for by a family that is installed, as the main window's font is.
-        const QString family = secondary->font().family();
-        QVERIFY2(QFontDatabase::families().contains(family, Qt::CaseInsensitive),
-                 qPrintable(family));
-        if (!message.isEmpty()) {
-            QCOMPARE(control<QLabel>(secondary, "Label1")->text(), message);
-            QVERIFY(!control<QLabel>(secondary, "Image1")->pixmap().isNull());
-            QCOMPARE(control<QPushButton>(secondary, "Button1")->text(), QStringLiteral("Ok"));
-        }
-
-        // Centred the first time; afterwards it stays where the user left it.
-        const QRect screen = secondary->screen()->geometry();
-        const QPoint offCentre = secondary->frameGeometry().center() - screen.center();
+        const QRect screen = top->screen()->geometry();
+        const QPoint offCentre = top->frameGeometry().center() - screen.center();
         QVERIFY2(
             qAbs(offCentre.x()) <= 16 && qAbs(offCentre.y()) <= 16,
             qPrintable(QStringLiteral("%1,%2 off centre").arg(offCentre.x()).arg(offCentre.y())));
-        const QPoint moved = secondary->pos() + QPoint(-40, 25);
-        secondary->move(moved);
-        QTRY_COMPARE(secondary->pos(), moved);
-        QVERIFY(!endsProgram([&] { secondary->close(); }));
+        const QPoint moved = top->pos() + QPoint(-40, 25);
+        top->move(moved);
+        QTRY_COMPARE(top->pos(), moved);
+        QVERIFY(!endsProgram([&] { top->close(); }));
         QCOMPARE(visibleWindows(), QWidgetList{Form1});
-        ShowSecondary(secondary);
-        QVERIFY(QTest::qWaitForWindowExposed(secondary));
-        QCOMPARE(secondary->pos(), moved);
+        ShowSecondary(top);
+        QVERIFY(QTest::qWaitForWindowExposed(top));
+        QCOMPARE(top->pos(), moved);
     }
 
     void textWindowContents_data()

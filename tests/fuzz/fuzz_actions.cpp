@@ -15,6 +15,7 @@
 
 #include "records.h"
 #include "resultgrid.h"
+#include "search.h"
 #include "store.h"
 #include "useractions.h"
 
@@ -99,9 +100,8 @@ void readStore()
 
 // ---- The model ----
 
-const QStringList Messages = {
-    QString(), QStringLiteral("Поиск завершен"), QStringLiteral("Номер не найден"),
-    QStringLiteral("Абонент не найден"), QStringLiteral("Вывод базы данных на экран завершен")};
+const QStringList Messages = {QString(), Status::SearchDone, Status::NumberNotFound,
+                              Status::SubscriberNotFound, Status::ListingDone};
 const QStringList Header = {QStringLiteral("Номер"), QStringLiteral("Фамилия И.О."),
                             QStringLiteral("Улица"), QStringLiteral("дом"), QStringLiteral("кв.")};
 constexpr std::array<int, BoxCount> BoxLimits = {5, 20, 1, 1, -1, 4, 4}; // -1: none

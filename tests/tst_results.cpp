@@ -1,16 +1,40 @@
-// Row formatting, the grid operations the searches share, and the whole-directory
-// listing, checked through the grid model the view draws from.
+// What an answer becomes, without a window: the formatted rows of the grid model the
+// view draws from, the clipboard's text, CSV, the printed pages, the files, and the
+// words a screen reader is told.
 
+#include "answerwords.h"
 #include "csvtext.h"
 #include "format.h"
+#include "resultfiles.h"
 #include "resultgrid.h"
+#include "resultpages.h"
+#include "resulttext.h"
+#include "searchcases.h"
 #include "store.h"
 
 #include <QAbstractItemModelTester>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
-class GridTest : public QObject
+namespace {
+
+// What poppler reads in a PDF.
+QString pdfTool(const char *tool, const QString &pdf)
+{
+    QProcess process;
+    process.start(QString::fromLatin1(tool),
+                  qstrcmp(tool, "pdfinfo") == 0
+                      ? QStringList{pdf}
+                      : QStringList{QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class ResultsTest : public QObject
 {
     Q_OBJECT
 
@@ -34,6 +58,11 @@ private slots:
     void everyCompleteRecordReadsAsARowTwiceInARow();
     void batchReachesViewsAsOneReset();
 
+    void answerAsText();
+    void answerIntoFiles();
+    void answerWords_data();
+    void answerWords();
+
 private:
     // What the view sees: Qt's model numbering, one below the grid's.
     static const QAbstractItemModel &viewModel(const ResultGrid &grid) { return grid; }
@@ -56,12 +85,12 @@ private:
     }
 };
 
-void GridTest::initTestCase()
+void ResultsTest::initTestCase()
 {
     LoadDirectory();
 }
 
-void GridTest::formatPhone_data()
+void ResultsTest::formatPhone_data()
 {
     QTest::addColumn<int>("phone");
     QTest::addColumn<QString>("text");
@@ -74,14 +103,14 @@ void GridTest::formatPhone_data()
     QTest::newRow("zero") << 0 << QStringLiteral("0--");
 }
 
-void GridTest::formatPhone()
+void ResultsTest::formatPhone()
 {
     QFETCH(int, phone);
     QFETCH(QString, text);
     QCOMPARE(QString::fromStdString(FormatPhone(static_cast<std::uint16_t>(phone))), text);
 }
 
-void GridTest::formatFlat_data()
+void ResultsTest::formatFlat_data()
 {
     QTest::addColumn<int>("flat");
     QTest::addColumn<QString>("text");
@@ -91,7 +120,7 @@ void GridTest::formatFlat_data()
     QTest::newRow("largest") << 65535 << QStringLiteral("65535");
 }
 
-void GridTest::formatFlat()
+void ResultsTest::formatFlat()
 {
     QFETCH(int, flat);
     QFETCH(QString, text);
@@ -101,14 +130,14 @@ void GridTest::formatFlat()
              QString::number(flat));
 }
 
-void GridTest::formatSubscriberName()
+void ResultsTest::formatSubscriberName()
 {
     QCOMPARE(FormatSubscriberName("\xC8\xE2\xE0\xED\xEE\xE2", '\xC8', '\xCF'),
              std::string("\xC8\xE2\xE0\xED\xEE\xE2 \xC8.\xCF.")); // "Иванов И.П."
     QCOMPARE(FormatSubscriberName("", 'A', 'B'), std::string(" A.B."));
 }
 
-void GridTest::csvQuotesWhatWouldSplitACell()
+void ResultsTest::csvQuotesWhatWouldSplitACell()
 {
     QCOMPARE(
         CsvText({{QStringLiteral("а;б"), QStringLiteral("\"в\""), QStringLiteral("г\nд"), {}},
@@ -118,7 +147,7 @@ void GridTest::csvQuotesWhatWouldSplitACell()
             "\xD0\xB5\r\n"));
 }
 
-void GridTest::startsWithEmptyHeaderAndOneEmptyRow()
+void ResultsTest::startsWithEmptyHeaderAndOneEmptyRow()
 {
     ResultGrid grid;
     QAbstractItemModelTester tester(&grid);
@@ -132,7 +161,7 @@ void GridTest::startsWithEmptyHeaderAndOneEmptyRow()
              QStringLiteral("Фамилия И.О."));
 }
 
-void GridTest::rowsShowFormattedSlot()
+void ResultsTest::rowsShowFormattedSlot()
 {
     ResultGrid grid;
     // Find a record with a flat and one with an empty house in the table.
@@ -170,7 +199,7 @@ void GridTest::rowsShowFormattedSlot()
     QCOMPARE(row(grid, 2).split(QLatin1Char('|')), noHouseRow);
 }
 
-void GridTest::rowOfANumbersOwner_data()
+void ResultsTest::rowOfANumbersOwner_data()
 {
     QTest::addColumn<int>("phone");
     QTest::addColumn<QString>("row");
@@ -184,7 +213,7 @@ void GridTest::rowOfANumbersOwner_data()
     row("flat", 22747, "2-27-47|Зырянова А.В.|Строителей|2|120");
 }
 
-void GridTest::rowOfANumbersOwner()
+void ResultsTest::rowOfANumbersOwner()
 {
     QFETCH(int, phone);
     QFETCH(QString, row);
@@ -193,10 +222,10 @@ void GridTest::rowOfANumbersOwner()
         ++slot;
     ResultGrid grid;
     grid.WriteRow(1, slot);
-    QCOMPARE(GridTest::row(grid, 1), row);
+    QCOMPARE(ResultsTest::row(grid, 1), row);
 }
 
-void GridTest::lowerRowCountDropsRowsAndRaisedRowsAreEmpty()
+void ResultsTest::lowerRowCountDropsRowsAndRaisedRowsAreEmpty()
 {
     ResultGrid grid;
     QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -213,7 +242,7 @@ void GridTest::lowerRowCountDropsRowsAndRaisedRowsAreEmpty()
     QVERIFY(!grid.Cell(0, 1).isEmpty());
 }
 
-void GridTest::appendingAfterLongerResultLeavesNothingBehind()
+void ResultsTest::appendingAfterLongerResultLeavesNothingBehind()
 {
     ResultGrid grid;
     QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -233,20 +262,20 @@ void GridTest::appendingAfterLongerResultLeavesNothingBehind()
     QCOMPARE(viewModel(grid).rowCount(), 2);
 }
 
-void GridTest::statusChangesOnlyWhenTextDoes()
+void ResultsTest::statusChangesOnlyWhenTextDoes()
 {
     ResultGrid grid;
     QSignalSpy spy(&grid, &ResultGrid::statusChanged);
-    grid.SetStatus(QStringLiteral("Поиск завершен"));
-    grid.SetStatus(QStringLiteral("Поиск завершен"));
+    grid.SetStatus(Status::SearchDone);
+    grid.SetStatus(Status::SearchDone);
     QCOMPARE(spy.count(), 1);
-    grid.SetStatus(QStringLiteral("Номер не найден"));
+    grid.SetStatus(Status::NumberNotFound);
     QCOMPARE(spy.count(), 2);
-    QCOMPARE(spy.last().at(0).toString(), QStringLiteral("Номер не найден"));
-    QCOMPARE(grid.StatusText(), QStringLiteral("Номер не найден"));
+    QCOMPARE(spy.last().at(0).toString(), Status::NumberNotFound);
+    QCOMPARE(grid.StatusText(), Status::NumberNotFound);
 }
 
-void GridTest::everyCompleteRecordReadsAsARowTwiceInARow()
+void ResultsTest::everyCompleteRecordReadsAsARowTwiceInARow()
 {
     ResultGrid grid;
     grid.WriteHeader();
@@ -270,7 +299,7 @@ void GridTest::everyCompleteRecordReadsAsARowTwiceInARow()
     QCOMPARE(row(grid, 0), QStringLiteral("Номер|Фамилия И.О.|Улица|дом|кв."));
 }
 
-void GridTest::batchReachesViewsAsOneReset()
+void ResultsTest::batchReachesViewsAsOneReset()
 {
     ResultGrid grid;
     QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -291,5 +320,116 @@ void GridTest::batchReachesViewsAsOneReset()
     QCOMPARE(inserts.count(), 1);
 }
 
-QTEST_GUILESS_MAIN(GridTest)
-#include "tst_grid.moc"
+// As the clipboard takes it: a row's cells between tabs, and the whole answer as the
+// header and every filled row, each on a line; with nothing found, no row and the
+// header alone.
+void ResultsTest::answerAsText()
+{
+    ResultGrid grid;
+    grid.WriteHeader();
+    const QAbstractItemModel &model = viewModel(grid);
+    const auto line = [&](int r) {
+        return row(grid, r).replace(QLatin1Char('|'), QLatin1Char('\t'));
+    };
+    QCOMPARE(RowText(model, 0), QString());
+    QCOMPARE(AllRowsText(model), line(0) + QLatin1Char('\n'));
+    RowAppender rows(grid);
+    rows.Append(26);
+    rows.Append(27);
+    QCOMPARE(RowText(model, 1), line(2));
+    QCOMPARE(AllRowsText(model), line(0) + QLatin1Char('\n') + line(1) + QLatin1Char('\n') +
+                                     line(2) + QLatin1Char('\n'));
+    QCOMPARE(ResultTable(model),
+             (QList<QStringList>{line(0).split(QLatin1Char('\t')), line(1).split(QLatin1Char('\t')),
+                                 line(2).split(QLatin1Char('\t'))}));
+}
+
+// A file holds what the grid shows: as a CSV exactly, as a PDF every row on pages that
+// each carry the header and their number, named after what was asked. A place that
+// cannot be written gets a reason, and no file.
+void ResultsTest::answerIntoFiles()
+{
+    QCOMPARE(TypeOfResultFile(QStringLiteral("a.CSV"), ResultFileType::Pdf), ResultFileType::Csv);
+    QCOMPARE(TypeOfResultFile(QStringLiteral("a.pdf"), ResultFileType::Csv), ResultFileType::Pdf);
+    QCOMPARE(TypeOfResultFile(QStringLiteral("a.csv.txt"), ResultFileType::Pdf),
+             ResultFileType::Pdf);
+    QCOMPARE(ProposedFileName(Query::ByAddress(utf8("пер. Садовый/1"), QStringLiteral("8\\2"), {})),
+             utf8("Справочник - пер. Садовый-1 8-2"));
+
+    ResultGrid grid;
+    grid.WriteHeader();
+    RowAppender(grid).Append(629);
+    const ResultPages one =
+        ResultPages::Of(Query::ByPhone(QStringLiteral("22747")), grid, QDate(2026, 12, 7));
+    QCOMPARE(QStringList({one.query, one.count, one.date}),
+             QStringList({utf8("Поиск по телефону: 22747"), utf8("Найдено абонентов: 1"),
+                          QStringLiteral("07.12.2026")}));
+    QTemporaryDir dir;
+    QString reason;
+    QVERIFY(WriteResultFile(dir.filePath(QStringLiteral("one.csv")), ResultFileType::Csv, one,
+                            &reason));
+    QFile csv(dir.filePath(QStringLiteral("one.csv")));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QString lines;
+    for (int r = 0; r < grid.RowCountWithHeader(); ++r)
+        lines += row(grid, r).replace(QLatin1Char('|'), QLatin1Char(';')) + QStringLiteral("\r\n");
+    QCOMPARE(csv.readAll(), QByteArray("\xEF\xBB\xBF") + lines.toUtf8());
+
+    appendEveryCompleteRecord(grid);
+    const QString all = dir.filePath(QStringLiteral("all.pdf"));
+    QVERIFY(WriteResultFile(all, ResultFileType::Pdf,
+                            ResultPages::Of(Query::WholeDirectory(), grid, QDate::currentDate()),
+                            &reason));
+    const QString pageCount = pdfTool("pdfinfo", all)
+                                  .section(QStringLiteral("Pages:"), 1)
+                                  .section(QLatin1Char('\n'), 0, 0)
+                                  .trimmed();
+    QVERIFY2(pageCount.toInt() > 20, qPrintable(pageCount));
+    const QStringList pages =
+        pdfTool("pdftotext", all).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), pageCount.toInt());
+    QVERIFY(pages[0].contains(QStringLiteral("Все абоненты\n")) &&
+            pages[0].contains(QStringLiteral("Абонентов: 1790\n")));
+    for (int page = 1; page <= pages.size(); ++page) {
+        QVERIFY(pages[page - 1].contains(QStringLiteral("Фамилия И.О.")));
+        QVERIFY(pages[page - 1].trimmed().endsWith(
+            QStringLiteral("стр. %1 из %2").arg(page).arg(pageCount)));
+    }
+    const QString text = pages.join(QString());
+    for (int r = 1; r < grid.RowCountWithHeader(); ++r)
+        QVERIFY2(text.contains(grid.Cell(0, r)) && text.contains(grid.Cell(1, r)),
+                 qPrintable(row(grid, r)));
+
+    reason.clear();
+    QVERIFY(!WriteResultFile(dir.filePath(QStringLiteral("missing/all.pdf")), ResultFileType::Pdf,
+                             one, &reason));
+    QVERIFY(!reason.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList({QStringLiteral("all.pdf"), QStringLiteral("one.csv")}));
+}
+
+// What a screen reader is told of an answer. The status texts are spelled out here, as
+// the user hears them; the other tests take them from the code.
+void ResultsTest::answerWords_data()
+{
+    QTest::addColumn<Query>("query");
+    QTest::addColumn<QString>("words");
+    const auto row = [](const char *tag, const Query &query, const char *words) {
+        QTest::newRow(tag) << query << utf8(words);
+    };
+    row("listing", Query::WholeDirectory(), "Вывод базы данных на экран завершен, 1790");
+    row("two found", Query::ByPhone(QStringLiteral("22515")), "Поиск завершен, найдено 2");
+    row("number not found", Query::ByPhone(QStringLiteral("99999")), "Номер не найден");
+    row("subscriber not found", Query::ByAddress(utf8("Тверская"), {}, {}), "Абонент не найден");
+    row("prompt", Query::ByPhone({}), "");
+}
+
+void ResultsTest::answerWords()
+{
+    QFETCH(Query, query);
+    QFETCH(QString, words);
+    QCOMPARE(AnswerWords(Ask(query)), words);
+}
+
+QTEST_MAIN(ResultsTest)
+#include "tst_results.moc"
