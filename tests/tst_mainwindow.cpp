@@ -670,8 +670,12 @@ void MainWindowTest::resultsToFiles()
     // anything else refused with a reason, never called.
     QString reason;
     QVERIFY(LoadPrintPlugin(&reason, {QStringLiteral(ZARYAJ_PRINT_MODULE)}));
-    QVERIFY(!LoadPrintPlugin(&reason, {QCoreApplication::applicationFilePath()}));
-    QVERIFY(!reason.isEmpty());
+    for (const QString &other :
+         {QCoreApplication::applicationFilePath(), QStringLiteral(ZARYAJ_STALE_PRINT_MODULE)}) {
+        reason.clear();
+        QVERIFY(!LoadPrintPlugin(&reason, {other}));
+        QVERIFY(!reason.isEmpty());
+    }
 
     const QString nowhere = dir.filePath(QStringLiteral("missing/all.pdf"));
     QVERIFY(!output->SaveTo(nowhere, ResultFileType::Pdf));
