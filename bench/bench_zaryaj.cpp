@@ -282,6 +282,7 @@ void compare(const char *what, const std::vector<double> &ours, const std::vecto
              bool difference)
 {
     std::vector<double> ratios;
+    ratios.reserve(ours.size());
     for (std::size_t i = 0; i < ours.size(); ++i)
         ratios.push_back(difference ? ours[i] - label[i] : ours[i] / label[i]);
     std::sort(ratios.begin(), ratios.end());
@@ -312,6 +313,7 @@ bool benchStartUp(int runs)
     }
     const auto field = [](const std::vector<Start> &starts, double Start::*member) {
         std::vector<double> values;
+        values.reserve(starts.size());
         for (const Start &start : starts)
             values.push_back(start.*member);
         return values;

@@ -24,7 +24,7 @@ done < <(find "${dirs[@]}" -name '*.cpp' | sort)
 header_filter="^$PWD/($(
     IFS='|'
     echo "${dirs[*]}"
-))/[^/]*\.h$"
+))/([^/]+/)*[^/]+\.h$"
 
 printf '%s\n' "${files[@]}" |
     xargs -P "$(nproc)" -I{} sh -c 'out=$("$0" -p "$1" --quiet --header-filter="$2" "$3" 2>&1) ||
