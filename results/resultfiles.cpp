@@ -3,6 +3,7 @@
 #include "csvtext.h"
 #include "resultpages.h"
 #include "search.h"
+#include "vcardtext.h"
 
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -13,6 +14,8 @@ ResultFileType TypeOfResultFile(const QString &path, ResultFileType chosenFilter
         return ResultFileType::Csv;
     if (path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         return ResultFileType::Pdf;
+    if (path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive))
+        return ResultFileType::VCard;
     return chosenFilter;
 }
 
@@ -36,6 +39,8 @@ bool WriteResultFile(const QString &path, ResultFileType type, const ResultPages
     }
     if (type == ResultFileType::Csv) {
         file.write(CsvText(pages.table));
+    } else if (type == ResultFileType::VCard) {
+        file.write(VCardText(pages.table.mid(1)));
     } else {
         QPdfWriter writer(&file);
         writer.setResolution(300);

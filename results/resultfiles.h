@@ -11,6 +11,7 @@ enum class ResultFileType
 {
     Pdf,
     Csv,
+    VCard,
 };
 
 // The type a chosen name asks for: its extension where it has one of ours, else the

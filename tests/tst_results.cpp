@@ -11,6 +11,7 @@
 #include "resulttext.h"
 #include "searchcases.h"
 #include "store.h"
+#include "vcardtext.h"
 
 #include <QAbstractItemModelTester>
 #include <QProcess>
@@ -62,6 +63,7 @@ private slots:
     void answerIntoFiles();
     void answerWords_data();
     void answerWords();
+    void answerAsVCards();
 
 private:
     // What the view sees: Qt's model numbering, one below the grid's.
@@ -350,6 +352,7 @@ void ResultsTest::answerAsText()
 void ResultsTest::answerIntoFiles()
 {
     QCOMPARE(TypeOfResultFile(QStringLiteral("a.CSV"), ResultFileType::Pdf), ResultFileType::Csv);
+    QCOMPARE(TypeOfResultFile(QStringLiteral("a.Vcf"), ResultFileType::Pdf), ResultFileType::VCard);
     QCOMPARE(TypeOfResultFile(QStringLiteral("a.pdf"), ResultFileType::Csv), ResultFileType::Pdf);
     QCOMPARE(TypeOfResultFile(QStringLiteral("a.csv.txt"), ResultFileType::Pdf),
              ResultFileType::Pdf);
@@ -429,6 +432,56 @@ void ResultsTest::answerWords()
     QFETCH(Query, query);
     QFETCH(QString, words);
     QCOMPARE(AnswerWords(Ask(query)), words);
+}
+
+// Each row one card, read back by a real parser (Debian's python3-vobject), with every
+// field as the grid shows it; a long made-up row with the characters vCard escapes is
+// folded within 75 octets and reads back whole.
+void ResultsTest::answerAsVCards()
+{
+    ResultGrid grid;
+    grid.WriteHeader();
+    appendEveryCompleteRecord(grid);
+    QList<QStringList> rows = ResultTable(grid).mid(1);
+    rows << QStringList{
+        QStringLiteral("9-99-99"), utf8("Ёжикова-Щедрина Ю.Я."),
+        utf8("2-я улица; \\名前, что длиннее строки vCard в семьдесят пять октетов"),
+        QStringLiteral("1,2"), QStringLiteral("3")};
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("all.vcf")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(VCardText(rows)) > 0);
+    file.close();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    for (const QByteArray &line : file.readAll().split('\n'))
+        QVERIFY2(line.size() <= 76 && (line.isEmpty() || line.endsWith('\r')) &&
+                     QString::fromUtf8(line).toUtf8() == line,
+                 line.constData());
+    QProcess parser;
+    parser.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QStringLiteral(R"(import sys, vobject
+for c in vobject.readComponents(open(sys.argv[1], encoding='utf-8')):
+    n, a = c.n.value, c.adr.value
+    print(c.tel.value, c.fn.value, n.family, n.given, n.additional, a.street, a.extended,
+          a.city, sep='|'))"),
+                  file.fileName()});
+    QVERIFY(parser.waitForFinished());
+    QCOMPARE(parser.exitCode(), 0);
+    QStringList expected;
+    for (const QStringList &cells : std::as_const(rows)) {
+        const QString name = cells[1];
+        expected << QStringList{cells[0],
+                                name,
+                                name.section(QLatin1Char(' '), 0, 0),
+                                name.section(QLatin1Char(' '), 1).left(2),
+                                name.section(QLatin1Char(' '), 1).mid(2),
+                                (cells[2] + QLatin1Char(' ') + cells[3]).trimmed(),
+                                cells[4].isEmpty() ? QString() : utf8("кв. ") + cells[4],
+                                utf8("п. Заряй")}
+                        .join(QLatin1Char('|'));
+    }
+    QCOMPARE(QString::fromUtf8(parser.readAllStandardOutput())
+                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             expected);
 }
 
 QTEST_MAIN(ResultsTest)

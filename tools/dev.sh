@@ -39,8 +39,9 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # Wayland plugin, as every Wayland desktop has it, for the start-up's display checks.
 [[ $action == test || $action == check ]] && packages+=(xvfb dbus at-spi2-core qt6-wayland)
 [[ $action == bench ]] && packages+=(xvfb)
-# The tests read saved PDFs back with poppler's pdftotext and pdfinfo.
-[[ $action == test || $action == check ]] && packages+=(poppler-utils)
+# The tests read saved PDFs back with poppler's pdftotext and pdfinfo, and vCards with
+# Debian's Python vCard parser.
+[[ $action == test || $action == check ]] && packages+=(poppler-utils python3-vobject)
 # Packaging: dpkg-dev computes the package's dependencies, and Debian's validators check
 # the result.
 [[ $action == check || $action == deb ]] && packages+=(dpkg-dev desktop-file-utils appstream lintian)

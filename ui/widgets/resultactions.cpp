@@ -24,15 +24,26 @@ namespace {
 
 const QString PdfFilter = QStringLiteral("PDF (*.pdf)");
 const QString CsvFilter = QStringLiteral("CSV (*.csv)");
+const QString VCardFilter = QStringLiteral("vCard (*.vcf)");
 
 ResultFileType typeOfFilter(const QString &filter)
 {
-    return filter == CsvFilter ? ResultFileType::Csv : ResultFileType::Pdf;
+    if (filter == CsvFilter)
+        return ResultFileType::Csv;
+    return filter == VCardFilter ? ResultFileType::VCard : ResultFileType::Pdf;
 }
 
 QString suffixOf(ResultFileType type)
 {
-    return type == ResultFileType::Csv ? QStringLiteral("csv") : QStringLiteral("pdf");
+    switch (type) {
+    case ResultFileType::Csv:
+        return QStringLiteral("csv");
+    case ResultFileType::VCard:
+        return QStringLiteral("vcf");
+    case ResultFileType::Pdf:
+        break;
+    }
+    return QStringLiteral("pdf");
 }
 
 } // namespace
@@ -126,7 +137,7 @@ void ResultActions::Save()
     auto *dialog = new QFileDialog(m_window, QStringLiteral("Сохранить результаты"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setNameFilters({PdfFilter, CsvFilter});
+    dialog->setNameFilters({PdfFilter, CsvFilter, VCardFilter});
     dialog->setDefaultSuffix(suffixOf(ResultFileType::Pdf));
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     dialog->setDirectory(QDir(documents).exists() ? documents : QDir::homePath());

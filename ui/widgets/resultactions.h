@@ -12,10 +12,10 @@ class QWidget;
 class ResultGrid;
 
 // What the user can do with the result the grid shows: copy a row or all of it, print
-// it ("Печать…") or save it ("Сохранить как…") as a PDF or as a CSV file for a
-// spreadsheet, titled with the question it answers. Copying works in the grid; printing
-// and saving anywhere in the window, and only while the grid holds a result. The grid's
-// context menu lists them all.
+// it ("Печать…") or save it ("Сохранить как…") as a PDF, as a CSV file for a
+// spreadsheet or as vCards for an address book, titled with the question it answers. Copying works
+// in the grid; printing and saving anywhere in the window, and only while the grid holds a result.
+// The grid's context menu lists them all.
 class ResultActions final : public QObject
 {
     Q_OBJECT
