@@ -5,6 +5,7 @@
 // finds too much, too little or in the wrong order fails.
 
 #include "cp1251.h"
+#include "desktopsearch.h"
 #include "format.h"
 #include "matching.h"
 #include "searchcases.h"
@@ -13,6 +14,7 @@
 #include "typedtext.h"
 
 #include <QCollator>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <numeric>
@@ -32,6 +34,8 @@ private slots:
     void suggestions_data();
     void suggestions();
     void typedText();
+    void desktopSearch_data();
+    void desktopSearch();
 
     void phone();
     void surname();
@@ -230,6 +234,71 @@ void SearchTest::suggestions()
                             : box == 'a' ? suggestions.Streets(typed)
                                          : suggestions.Numbers(typed);
     QCOMPARE(got, offered);
+}
+
+// The desktop's terms, against a plain loop over the table: every term begins the
+// surname or a word of the street, begins the number (dashes ignored), or is the house.
+void SearchTest::desktopSearch_data()
+{
+    QTest::addColumn<QStringList>("terms");
+    QTest::addColumn<std::vector<int>>("expected");
+    QTest::addColumn<bool>("finds");
+    const auto fold = [](QString text) { return text.toLower().replace(u'ё', u'е'); };
+    const auto row = [&fold](const char *tag, const char *query, bool finds = true) {
+        const QStringList terms = DesktopSearch::Terms(utf8(query));
+        std::vector<int> expected;
+        qsizetype characters = 0;
+        for (const QString &term : terms)
+            characters += std::count_if(term.begin(), term.end(),
+                                        [](QChar c) { return c.isLetterOrNumber(); });
+        if (characters >= 2) {
+            expected = slotsWhere([&](const SourceRecord &r) {
+                const QStringList words = fold(utf8(r.street)).split(u' ');
+                return r.phone >= 10000 &&
+                       std::all_of(terms.begin(), terms.end(), [&](const QString &t) {
+                           const QString term = fold(t);
+                           const QString digits = QString(term).remove(u'-');
+                           return fold(utf8(r.surname)).startsWith(term) ||
+                                  fold(utf8(r.house)) == term ||
+                                  std::any_of(
+                                      words.begin(), words.end(),
+                                      [&](const QString &w) { return w.startsWith(term); }) ||
+                                  (!digits.isEmpty() &&
+                                   QString(term)
+                                       .remove(QRegularExpression(QStringLiteral("[0-9-]")))
+                                       .isEmpty() &&
+                                   QString::number(r.phone).startsWith(digits));
+                       });
+            });
+            expected.erase(std::remove_if(expected.begin(), expected.end(),
+                                          [](int slot) { return slot > ListedCount; }),
+                           expected.end());
+        }
+        QTest::newRow(tag) << terms << expected << finds;
+    };
+    row("surname in capitals", "ГАВРИЛ");
+    row("ё as е", "соловьев");
+    row("number with dashes", "2-25-15");
+    row("number's start", "225");
+    row("a later street word", "октября");
+    row("house", "37");
+    row("two terms", "гаврилова набережная");
+    row("a term beginning nothing", "гаврилова щщ", false);
+    row("one letter", "г", false);
+    row("nothing", "  ", false);
+}
+
+void SearchTest::desktopSearch()
+{
+    QFETCH(QStringList, terms);
+    QFETCH(std::vector<int>, expected);
+    QFETCH(bool, finds);
+    QCOMPARE(expected.empty(), !finds);
+    const DesktopSearch search;
+    QCOMPARE(search.Matches(terms), expected);
+    // Typing on narrows what the first term found to what all of them find.
+    if (terms.size() > 1)
+        QCOMPARE(search.Narrow(search.Matches(terms.mid(0, 1)), terms), expected);
 }
 
 // A number as the grid shows it, or as a user writes it, stands for its digits in the

@@ -1,0 +1,94 @@
+#include "desktopsearch.h"
+
+#include "cp1251.h"
+#include "format.h"
+#include "store.h"
+#include "suggestions.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+bool isNumberTerm(const QString &term)
+{
+    return std::all_of(term.cbegin(), term.cend(), [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-');
+    });
+}
+
+} // namespace
+
+DesktopSearch::DesktopSearch()
+{
+    for (int slot = 1; slot <= ListedCount; ++slot) {
+        if (Phone[slot] < 10000)
+            continue; // the phone search cannot find a shorter number
+        const QString street = Suggestions::Folded(Cp1251::toQString(Street[slot].view()));
+        m_subscribers.push_back({slot, Suggestions::Folded(Cp1251::toQString(Surname[slot].view())),
+                                 street.split(QLatin1Char(' '), Qt::SkipEmptyParts),
+                                 QString::fromStdString(DecimalText(Phone[slot])),
+                                 Suggestions::Folded(Cp1251::toQString(House[slot].view()))});
+    }
+}
+
+QStringList DesktopSearch::Terms(const QString &query)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return query.split(blanks, Qt::SkipEmptyParts);
+}
+
+QStringList DesktopSearch::folded(const QStringList &terms)
+{
+    QStringList result;
+    qsizetype lettersAndDigits = 0;
+    for (const QString &term : terms) {
+        const QString f = Suggestions::Folded(term).trimmed();
+        if (f.isEmpty())
+            continue;
+        lettersAndDigits +=
+            std::count_if(f.cbegin(), f.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+        result << f;
+    }
+    return lettersAndDigits < 2 ? QStringList() : result;
+}
+
+bool DesktopSearch::matches(const Subscriber &subscriber, const QStringList &folded) const
+{
+    return std::all_of(folded.cbegin(), folded.cend(), [&subscriber](const QString &term) {
+        if (subscriber.surname.startsWith(term) || subscriber.house == term)
+            return true;
+        if (std::any_of(subscriber.streetWords.cbegin(), subscriber.streetWords.cend(),
+                        [&term](const QString &word) { return word.startsWith(term); }))
+            return true;
+        if (!isNumberTerm(term))
+            return false;
+        const QString digits = QString(term).remove(QLatin1Char('-'));
+        return !digits.isEmpty() && subscriber.number.startsWith(digits);
+    });
+}
+
+std::vector<int> DesktopSearch::Matches(const QStringList &terms) const
+{
+    const QStringList f = folded(terms);
+    std::vector<int> found;
+    if (f.isEmpty())
+        return found;
+    for (const Subscriber &subscriber : m_subscribers) {
+        if (matches(subscriber, f))
+            found.push_back(subscriber.slot);
+    }
+    return found;
+}
+
+std::vector<int> DesktopSearch::Narrow(const std::vector<int> &earlier,
+                                       const QStringList &terms) const
+{
+    const std::vector<int> now = Matches(terms); // in slot order
+    std::vector<int> found;
+    std::copy_if(earlier.cbegin(), earlier.cend(), std::back_inserter(found),
+                 [&now](int slot) { return std::binary_search(now.cbegin(), now.cend(), slot); });
+    return found;
+}
