@@ -468,7 +468,7 @@ for c in vobject.readComponents(open(sys.argv[1], encoding='utf-8')):
     QCOMPARE(parser.exitCode(), 0);
     QStringList expected;
     for (const QStringList &cells : std::as_const(rows)) {
-        const QString name = cells[1];
+        const QString &name = cells[1];
         expected << QStringList{cells[0],
                                 name,
                                 name.section(QLatin1Char(' '), 0, 0),

@@ -243,7 +243,7 @@ void SearchTest::desktopSearch_data()
     QTest::addColumn<QStringList>("terms");
     QTest::addColumn<std::vector<int>>("expected");
     QTest::addColumn<bool>("finds");
-    const auto fold = [](QString text) { return text.toLower().replace(u'ё', u'е'); };
+    const auto fold = [](const QString &text) { return text.toLower().replace(u'ё', u'е'); };
     const auto row = [&fold](const char *tag, const char *query, bool finds = true) {
         const QStringList terms = DesktopSearch::Terms(utf8(query));
         std::vector<int> expected;
