@@ -51,15 +51,12 @@ QByteArray VCardText(const QList<QStringList> &rows)
     QByteArray text;
     for (const QStringList &cells : rows) {
         const QString name = cells.value(1);
-        // "Surname N.P.": the surname holds no blank, the initials end with a full stop each.
-        const qsizetype blank = name.lastIndexOf(QLatin1Char(' '));
-        const QString surname = blank < 0 ? name : name.left(blank);
-        const QStringList initials =
-            blank < 0 ? QStringList() : name.mid(blank + 1).split(QLatin1Char('.'));
-        const QString given =
-            initials.value(0).isEmpty() ? QString() : initials.value(0) + QLatin1Char('.');
-        const QString additional =
-            initials.value(1).isEmpty() ? QString() : initials.value(1) + QLatin1Char('.');
+        // "Surname N.P." as the grid shows it: the surname holds no blank, and each
+        // initial is a letter and a full stop.
+        const QString surname = name.section(QLatin1Char(' '), 0, -2);
+        const QString initials = name.section(QLatin1Char(' '), -1);
+        const QString given = initials.left(2);
+        const QString additional = initials.mid(2);
         const QString street = (cells.value(2) + QLatin1Char(' ') + cells.value(3)).trimmed();
         const QString flat =
             cells.value(4).isEmpty() ? QString() : QStringLiteral("кв. ") + cells.value(4);
