@@ -21,11 +21,12 @@ bool isNumberTerm(const QString &term)
 
 } // namespace
 
-DesktopSearch::DesktopSearch()
+DesktopSearch::DesktopSearch() : m_bySlot(ListedCount + 1, -1)
 {
     for (int slot = 1; slot <= ListedCount; ++slot) {
         if (Phone[slot] < 10000)
             continue; // the phone search cannot find a shorter number
+        m_bySlot[slot] = static_cast<int>(m_subscribers.size());
         const QString street = Suggestions::Folded(Cp1251::toQString(Street[slot].view()));
         m_subscribers.push_back({slot, Suggestions::Folded(Cp1251::toQString(Surname[slot].view())),
                                  street.split(QLatin1Char(' '), Qt::SkipEmptyParts),
@@ -91,4 +92,45 @@ std::vector<int> DesktopSearch::Narrow(const std::vector<int> &earlier,
     std::copy_if(earlier.cbegin(), earlier.cend(), std::back_inserter(found),
                  [&now](int slot) { return std::binary_search(now.cbegin(), now.cend(), slot); });
     return found;
+}
+
+bool DesktopSearch::Offers(int slot) const
+{
+    return slot >= 1 && slot <= ListedCount && m_bySlot[slot] >= 0;
+}
+
+double DesktopSearch::Relevance(int slot, const QStringList &terms) const
+{
+    if (!Offers(slot))
+        return 0;
+    const QString &surname = m_subscribers[m_bySlot[slot]].surname;
+    const QStringList f = folded(terms);
+    return f.contains(surname) ? 1.0 : 0.5;
+}
+
+QString DesktopSearch::Name(int slot)
+{
+    return Cp1251::toQString(
+        FormatSubscriberName(Surname[slot].view(), NameInitial[slot], PatronymicInitial[slot]));
+}
+
+QString DesktopSearch::Number(int slot)
+{
+    return Cp1251::toQString(FormatPhone(Phone[slot]));
+}
+
+QString DesktopSearch::Address(int slot)
+{
+    QString address = Cp1251::toQString(Street[slot].view());
+    const QString house = Cp1251::toQString(House[slot].view());
+    if (!house.isEmpty())
+        address += QLatin1Char(' ') + house;
+    if (Flat[slot] != 0)
+        address += QStringLiteral(", кв. ") + Cp1251::toQString(FormatFlat(Flat[slot]));
+    return address;
+}
+
+QString DesktopSearch::Description(int slot)
+{
+    return Number(slot) + QStringLiteral(", ") + Address(slot);
 }

@@ -25,6 +25,20 @@ public:
     // Those of `earlier` that still match: the desktop narrows as the user types on.
     std::vector<int> Narrow(const std::vector<int> &earlier, const QStringList &terms) const;
 
+    // Whether `slot` is one of the subscribers offered: what a caller's identifier must
+    // name.
+    bool Offers(int slot) const;
+    // 1 when a term is the whole surname, less otherwise.
+    double Relevance(int slot, const QStringList &terms) const;
+
+    // How the desktop shows an offered subscriber: the name as the grid writes it
+    // ("Гаврилов П.В."), the number as shown ("2-25-15"), the address ("Набережная 37,
+    // кв. 12"; a part the record lacks is left out) and both ("2-25-15, Набережная 37").
+    static QString Name(int slot);
+    static QString Number(int slot);
+    static QString Address(int slot);
+    static QString Description(int slot);
+
 private:
     struct Subscriber
     {
@@ -39,4 +53,6 @@ private:
     static QStringList folded(const QStringList &terms);
 
     std::vector<Subscriber> m_subscribers;
+    // Index into m_subscribers by slot; -1 for a slot not offered.
+    std::vector<int> m_bySlot;
 };

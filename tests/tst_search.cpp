@@ -242,6 +242,8 @@ void SearchTest::desktopSearch_data()
     QTest::addColumn<QStringList>("terms");
     QTest::addColumn<std::vector<int>>("expected");
     QTest::addColumn<bool>("finds");
+    // How the desktop shows the first subscriber found: name, description, relevance.
+    QTest::addColumn<QString>("first");
     const auto fold = [](const QString &text) { return text.toLower().replace(u'ё', u'е'); };
     const auto termMatches = [&fold](const SourceRecord &r, const QString &term) {
         const QStringList words = fold(utf8(r.street)).split(u' ');
@@ -253,7 +255,8 @@ void SearchTest::desktopSearch_data()
                            [&term](const QString &w) { return w.startsWith(term); }) ||
                (numberTerm && !digits.isEmpty() && QString::number(r.phone).startsWith(digits));
     };
-    const auto row = [&](const char *tag, const char *query, bool finds = true) {
+    const auto row = [&](const char *tag, const char *query, bool finds = true,
+                         const char *first = "") {
         const QStringList terms = DesktopSearch::Terms(utf8(query));
         std::vector<int> expected;
         qsizetype characters = 0;
@@ -270,7 +273,7 @@ void SearchTest::desktopSearch_data()
                                           [](int slot) { return slot > ListedCount; }),
                            expected.end());
         }
-        QTest::newRow(tag) << terms << expected << finds;
+        QTest::newRow(tag) << terms << expected << finds << utf8(first);
     };
     row("surname in capitals", "ГАВРИЛ");
     row("ё as е", "соловьев");
@@ -279,6 +282,10 @@ void SearchTest::desktopSearch_data()
     row("a later street word", "октября");
     row("house", "37");
     row("two terms", "гаврилова набережная");
+    row("whole surname", "Гаврилов 2-25", true, "Гаврилов П.В.|2-25-15, Набережная 37|1");
+    row("surname's start", "гаврил 22515", true, "Гаврилов П.В.|2-25-15, Набережная 37|0.5");
+    row("with a flat", "22747", true, "Зырянова А.В.|2-27-47, Строителей 2, кв. 120|0.5");
+    row("without a house", "покровское", true, "Абрамова В.В.|2-25-71, с. Покровское|0.5");
     row("a term beginning nothing", "гаврилова щщ", false);
     row("one letter", "г", false);
     row("nothing", "  ", false);
@@ -292,6 +299,14 @@ void SearchTest::desktopSearch()
     QCOMPARE(expected.empty(), !finds);
     const DesktopSearch search;
     QCOMPARE(search.Matches(terms), expected);
+    QFETCH(QString, first);
+    if (!first.isEmpty()) {
+        const int slot = expected.front();
+        QCOMPARE(QStringList({DesktopSearch::Name(slot), DesktopSearch::Description(slot),
+                              QString::number(search.Relevance(slot, terms))})
+                     .join(u'|'),
+                 first);
+    }
     // Typing on narrows what the first term found to what all of them find.
     if (terms.size() > 1)
         QCOMPARE(search.Narrow(search.Matches(terms.mid(0, 1)), terms), expected);

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 format=$(command -v clang-format-14 || command -v clang-format)
-mapfile -t files < <(find app bench directory platform printing results search tests tools ui \( -name '*.cpp' -o -name '*.h' \) | sort)
+mapfile -t files < <(find activation app bench directory platform printing provider results search tests tools ui \( -name '*.cpp' -o -name '*.h' \) | sort)
 if [[ ${1:-} == --check ]]; then
     "$format" --dry-run -Werror "${files[@]}"
     echo "format: ${#files[@]} files as formatted"

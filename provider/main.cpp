@@ -1,0 +1,34 @@
+#include "applicationinterface.h"
+#include "quitonsignal.h"
+#include "searchservice.h"
+#include "store.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+
+#include <cstdio>
+
+// The desktop's search service: started by the session bus on the desktop's first
+// call, it answers GNOME Shell and KRunner and, once idle, ends.
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        std::fprintf(stderr, "zaryaj-search-provider: no session bus\n");
+        return 1;
+    }
+    RegisterDesktopTypes();
+    LoadDirectory();
+    // The program is asked through the bus too, which starts it when it is not running.
+    OrgFreedesktopApplicationInterface program(QStringLiteral("ru.zaryaj.Directory"),
+                                               QStringLiteral("/ru/zaryaj/Directory"), bus);
+    SearchService service([&program](const QString &action, const QString &argument) {
+        program.ActivateAction(action, {argument}, {});
+    });
+    QObject::connect(&service, &SearchService::idle, &app, &QCoreApplication::quit);
+    QuitOnSignal quitOnSignal;
+    if (!Serve(bus, &service))
+        return 1;
+    return QCoreApplication::exec();
+}

@@ -1,0 +1,173 @@
+#include "searchservice.h"
+
+#include "krunner1adaptor.h"
+#include "searchprovider2adaptor.h"
+#include "store.h"
+
+#include <QDBusConnection>
+#include <QDBusError>
+
+#include <cstdio>
+
+namespace {
+
+const QString IconName = QStringLiteral("ru.zaryaj.Directory");
+
+QStringList identifiers(const std::vector<int> &found)
+{
+    QStringList result;
+    result.reserve(static_cast<qsizetype>(found.size()));
+    for (const int slot : found)
+        result << QString::number(slot);
+    return result;
+}
+
+} // namespace
+
+SearchService::SearchService(AskProgram askProgram, int idleMs)
+    : m_askProgram(std::move(askProgram))
+{
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(idleMs);
+    connect(&m_idle, &QTimer::timeout, this, &SearchService::idle);
+    m_idle.start();
+}
+
+void SearchService::Called()
+{
+    m_idle.start();
+}
+
+int SearchService::SlotOf(const QString &identifier) const
+{
+    bool ok = false;
+    const int slot = identifier.toInt(&ok);
+    // Only the plain decimal this service hands out: no sign, blank or leading zero.
+    return ok && identifier == QString::number(slot) && m_search.Offers(slot) ? slot : 0;
+}
+
+GnomeSearch::GnomeSearch(SearchService *service) : QObject(service), m_service(service)
+{
+    new SearchProvider2Adaptor(this);
+}
+
+QStringList GnomeSearch::GetInitialResultSet(const QStringList &terms)
+{
+    m_service->Called();
+    return identifiers(m_service->Search().Matches(terms));
+}
+
+QStringList GnomeSearch::GetSubsearchResultSet(const QStringList &previous_results,
+                                               const QStringList &terms)
+{
+    m_service->Called();
+    std::vector<int> earlier;
+    for (const QString &identifier : previous_results) {
+        if (const int slot = m_service->SlotOf(identifier))
+            earlier.push_back(slot);
+    }
+    return identifiers(m_service->Search().Narrow(earlier, terms));
+}
+
+QList<QVariantMap> GnomeSearch::GetResultMetas(const QStringList &identifiers)
+{
+    m_service->Called();
+    QList<QVariantMap> metas;
+    for (const QString &identifier : identifiers) {
+        const int slot = m_service->SlotOf(identifier);
+        if (slot == 0)
+            continue; // nothing to show for a name it never gave
+        metas << QVariantMap{{QStringLiteral("id"), identifier},
+                             {QStringLiteral("name"), DesktopSearch::Name(slot)},
+                             {QStringLiteral("description"), DesktopSearch::Description(slot)},
+                             {QStringLiteral("gicon"), IconName}};
+    }
+    return metas;
+}
+
+void GnomeSearch::ActivateResult(const QString &identifier, const QStringList &, uint)
+{
+    m_service->Called();
+    const int slot = m_service->SlotOf(identifier);
+    if (slot == 0) {
+        if (calledFromDBus())
+            sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such result"));
+        return;
+    }
+    m_service->Ask(QStringLiteral("show-number"), QString::number(Phone[slot]));
+}
+
+void GnomeSearch::LaunchSearch(const QStringList &terms, uint)
+{
+    m_service->Called();
+    m_service->Ask(QStringLiteral("launch-search"), terms.value(0));
+}
+
+KRunnerSearch::KRunnerSearch(SearchService *service) : QObject(service), m_service(service)
+{
+    new Krunner1Adaptor(this);
+}
+
+RemoteMatches KRunnerSearch::Match(const QString &query)
+{
+    m_service->Called();
+    const QStringList terms = DesktopSearch::Terms(query);
+    RemoteMatches matches;
+    for (const int slot : m_service->Search().Matches(terms)) {
+        const double relevance = m_service->Search().Relevance(slot, terms);
+        matches << RemoteMatch{QString::number(slot),
+                               DesktopSearch::Name(slot) + QStringLiteral(", ") +
+                                   DesktopSearch::Number(slot),
+                               IconName,
+                               relevance >= 1 ? 100 : 30,
+                               relevance,
+                               {{QStringLiteral("subtext"), DesktopSearch::Address(slot)},
+                                // The default action only: no buttons beside the match.
+                                {QStringLiteral("actions"), QStringList()}}};
+    }
+    return matches;
+}
+
+void KRunnerSearch::Run(const QString &matchId, const QString &actionId)
+{
+    m_service->Called();
+    const int slot = m_service->SlotOf(matchId);
+    if (slot == 0 || !actionId.isEmpty()) {
+        if (calledFromDBus())
+            sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such match or action"));
+        return;
+    }
+    m_service->Ask(QStringLiteral("show-number"), QString::number(Phone[slot]));
+}
+
+RemoteActions KRunnerSearch::Actions()
+{
+    m_service->Called();
+    return {};
+}
+
+QVariantMap KRunnerSearch::Config()
+{
+    m_service->Called();
+    // Fewer letters and digits find nothing, so KRunner need not ask.
+    return {{QStringLiteral("MinLetterCount"), 2}};
+}
+
+void KRunnerSearch::Teardown()
+{
+    m_service->Called();
+}
+
+bool Serve(const QDBusConnection &connection, SearchService *service)
+{
+    QDBusConnection bus = connection;
+    auto *gnome = new GnomeSearch(service);
+    auto *krunner = new KRunnerSearch(service);
+    if (!bus.registerObject(QStringLiteral("/ru/zaryaj/Directory/SearchProvider"), gnome) ||
+        !bus.registerObject(QStringLiteral("/ru/zaryaj/Directory/Runner"), krunner) ||
+        !bus.registerService(QStringLiteral("ru.zaryaj.Directory.SearchProvider"))) {
+        std::fprintf(stderr, "zaryaj-search-provider: %s\n", qPrintable(bus.lastError().message()));
+        return false;
+    }
+    return true;
+}
