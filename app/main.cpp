@@ -1,3 +1,4 @@
+#include "desktopapplication.h"
 #include "display.h"
 #include "forms.h"
 #include "quitonsignal.h"
@@ -23,6 +24,9 @@ int main(int argc, char *argv[])
     if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+    DesktopApplication desktop;
+    if (desktop.Register() == DesktopApplication::Start::HandedOver)
+        return 0; // the running instance came forward instead
     QuitOnSignal quitOnSignal;
     Forms forms;
     Form1->show();

@@ -2,6 +2,7 @@
 // what the secondary windows look like, and how the program as a whole ends.
 
 #include "clickableimage.h"
+#include "desktopapplication.h"
 #include "display.h"
 #include "quitonsignal.h"
 #include "searchcases.h"
@@ -387,6 +388,64 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(Form1));
         QCOMPARE(mainWindowState(), before);
         QCOMPARE(focused(), QLatin1String(button ? c.pressed : c.box));
+    }
+
+    // The desktop's search opens the program at an answer: over whatever window was open,
+    // the main window alone stays, at the box the text went to.
+    void openedByTheDesktop_data()
+    {
+        QTest::addColumn<QString>("before"); // a secondary window open before, or none
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QVariant>("argument");
+        QTest::addColumn<QString>("box"); // where the text went; none: nothing changed
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char *tag, const char *before, const char *action,
+                            const QVariant &argument, const char *box, const char *text) {
+            QTest::newRow(tag) << utf8(before) << utf8(action) << argument << utf8(box)
+                               << utf8(text);
+        };
+        row("number", "", "show-number", utf8("22515"), "Edit1", "22515");
+        row("number over a prompt", "Form3", "show-number", utf8("22515"), "Edit1", "22515");
+        row("shown number over the licence", "Form4", "show-number", utf8("2-25-15"), "Edit1",
+            "22515");
+        row("whole number typed", "Form5", "launch-search", utf8(" 2-25-15"), "Edit1", "22515");
+        row("start of a number typed", "", "launch-search", utf8("225"), "Edit1", "225");
+        row("surname typed", "Form2", "launch-search", utf8("Гаврил"), "Edit2", "Гаврил");
+        row("unknown action", "", "show-all", utf8("22515"), "", "");
+        row("not a text", "", "show-number", 22515, "", "");
+    }
+    void openedByTheDesktop()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, action);
+        QFETCH(QVariant, argument);
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        if (!before.isEmpty())
+            ShowSecondary(window(before));
+        const QStringList state = mainWindowState();
+        DesktopApplication desktop;
+        desktop.ActivateAction(action, {argument}, {});
+        QWidgetList windows = visibleWindows();
+        const auto popup = [](QWidget *w) { return w->windowType() == Qt::Popup; };
+        const bool listOpen = windows.removeIf(popup) > 0;
+        QCOMPARE(windows, QWidgetList{Form1});
+        if (box.isEmpty()) {
+            QCOMPARE(mainWindowState(), state);
+            return;
+        }
+        QCOMPARE(Form1->focusWidget()->objectName(), box);
+        QCOMPARE(mainControl<QLineEdit>(box.toLatin1())->text(), text);
+        QCOMPARE(listOpen, box == QLatin1String("Edit2"));
+        const Answer answer = SearchByPhone(text);
+        if (box != QLatin1String("Edit1") || text.size() < 5) {
+            QCOMPARE(mainWindowState().mid(8, 4), state.mid(8, 4)); // the grid as it was
+            return;
+        }
+        QCOMPARE(statusText(), answer.status);
+        QCOMPARE(gridRowCount(), int(answer.found.size()) + 1);
+        for (int row = 1; row < gridRowCount(); ++row)
+            QCOMPARE(gridCell(1, row), ResultGrid::SlotCell(1, answer.found[row - 1]));
     }
 
     void screenReaderNames_data()

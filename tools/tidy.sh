@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:?usage: tools/tidy.sh BUILD_DIR}
-dirs=(directory search results printing platform ui app tests bench tools)
+dirs=(directory search results printing platform provider ui activation app tests bench tools)
 generated='^directory/records\.cpp$'
 
 tidy=$(command -v clang-tidy-14 || command -v clang-tidy)

@@ -103,3 +103,37 @@ void ReturnToMain(QWidget *window)
     if (focusBeforeHiding)
         focusBeforeHiding->setFocus(Qt::OtherFocusReason);
 }
+
+namespace {
+
+void raise(QWidget *window)
+{
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+void ComeForward()
+{
+    for (QWidget *window :
+         std::initializer_list<QWidget *>{Form2, Form3, Form4, Form5, Form6, Form7, Form8}) {
+        if (window->isVisible()) {
+            raise(window);
+            return;
+        }
+    }
+    raise(Form1);
+}
+
+void ReturnAllToMain()
+{
+    for (QWidget *window :
+         std::initializer_list<QWidget *>{Form2, Form3, Form4, Form5, Form6, Form7, Form8}) {
+        if (window->isVisible())
+            ReturnToMain(window);
+    }
+    raise(Form1);
+}

@@ -280,3 +280,36 @@ void TForm1::ShowWholeDirectory()
 {
     showAnswer(ListWholeDirectory());
 }
+
+namespace {
+
+// As pasting would put `text` into `box`: cut at a whole character where it no longer
+// fits.
+void putInto(QLineEdit *box, const QString &text)
+{
+    box->setText(WholeCharactersPrefix(text, box->maxLength()).toString());
+    box->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace
+
+void TForm1::ShowNumber(const QString &number)
+{
+    m_ui->PageControl1->setCurrentWidget(m_ui->TabSheet1);
+    putInto(m_ui->Edit1, PhoneBoxPaste(number));
+    searchByPhone();
+}
+
+void TForm1::StartSearch(const QString &typed)
+{
+    if (const std::optional<QString> digits = ShownNumberDigits(typed)) {
+        m_ui->PageControl1->setCurrentWidget(m_ui->TabSheet1);
+        putInto(m_ui->Edit1, *digits);
+        if (digits->size() == m_ui->Edit1->maxLength())
+            searchByPhone();
+        return;
+    }
+    m_ui->PageControl1->setCurrentWidget(m_ui->TabSheet2);
+    putInto(m_ui->Edit2, typed.trimmed());
+    m_suggestions->Surnames()->Offer();
+}

@@ -47,6 +47,13 @@ public:
 
     void ShowWholeDirectory();
 
+    // What the desktop asks for. ShowNumber() shows the phone search for `number`, as if
+    // it were pasted into the phone box and searched. StartSearch() puts `typed` into
+    // the box that fits it: a number into the phone box, searched once it has all five
+    // digits; anything else into the surname box, with its suggestions open.
+    void ShowNumber(const QString &number);
+    void StartSearch(const QString &typed);
+
 private:
     void setUpInputs();
     void setUpSuggestions();

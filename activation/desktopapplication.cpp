@@ -1,0 +1,75 @@
+#include "desktopapplication.h"
+
+#include "applicationadaptor.h"
+#include "applicationinterface.h"
+#include "forms.h"
+#include "tform1.h"
+
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDBusVariant>
+
+namespace {
+
+const QString ServiceName = QStringLiteral("ru.zaryaj.Directory");
+const QString ObjectPath = QStringLiteral("/ru/zaryaj/Directory");
+
+} // namespace
+
+DesktopApplication::DesktopApplication(QObject *parent) : QObject(parent)
+{
+    new ApplicationAdaptor(this);
+}
+
+DesktopApplication::Start DesktopApplication::Register()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.registerObject(ObjectPath, this))
+        return Start::Alone;
+    if (bus.registerService(ServiceName))
+        return Start::Served;
+    bus.unregisterObject(ObjectPath);
+    OrgFreedesktopApplicationInterface running(ServiceName, ObjectPath, bus);
+    // Waited for, so that the running instance has been asked before this one ends.
+    return running.Activate({}).isError() ? Start::Alone : Start::HandedOver;
+}
+
+void DesktopApplication::Activate(const QVariantMap &)
+{
+    if (Form1)
+        ComeForward();
+}
+
+void DesktopApplication::Open(const QStringList &, const QVariantMap &platform_data)
+{
+    // The directory opens no files: opening one brings it forward.
+    Activate(platform_data);
+}
+
+void DesktopApplication::ActivateAction(const QString &action_name, const QVariantList &parameter,
+                                        const QVariantMap &)
+{
+    QVariant argument = parameter.value(0);
+    if (argument.metaType() == QMetaType::fromType<QDBusVariant>())
+        argument = argument.value<QDBusVariant>().variant();
+    const bool known = action_name == QLatin1String("show-number") ||
+                       action_name == QLatin1String("launch-search");
+    if (!known || parameter.size() != 1 || argument.metaType() != QMetaType::fromType<QString>()) {
+        refuse(QStringLiteral("unknown action or not one text"));
+        return;
+    }
+    if (!Form1)
+        return;
+    // As if each open window's "Ok" were pressed: the main window alone stays.
+    ReturnAllToMain();
+    if (action_name == QLatin1String("show-number"))
+        Form1->ShowNumber(argument.toString());
+    else
+        Form1->StartSearch(argument.toString());
+}
+
+void DesktopApplication::refuse(const QString &why)
+{
+    if (calledFromDBus())
+        sendErrorReply(QDBusError::InvalidArgs, why);
+}
