@@ -4,6 +4,7 @@
 
 #include "forms.h"
 #include "resultactions.h"
+#include "searchservice.h"
 #include "soak.h"
 #include "store.h"
 #include "suggestions.h"
@@ -192,6 +193,40 @@ void benchSuggestions()
     time("Suggest numbers, 2251", [&] { return suggestions.Numbers(u"2251"); });
 }
 
+// The desktop's search inside the service, without the bus: GNOME's first set of results
+// with the metas of the five it shows, and KRunner's matches, every one described.
+void benchDesktopSearch()
+{
+    constexpr int Runs = 1001;
+    SearchService service([](const QString &, const QString &) {});
+    GnomeSearch gnome(&service);
+    KRunnerSearch krunner(&service);
+    QElapsedTimer clock;
+    clock.start();
+    const auto time = [&](const char *name, const QStringList &terms) {
+        std::vector<double> gnomeMs;
+        std::vector<double> krunnerMs;
+        qsizetype found = 0;
+        for (int run = 0; run < Runs; ++run) {
+            qint64 start = clock.nsecsElapsed();
+            const QStringList ids = gnome.GetInitialResultSet(terms);
+            gnome.GetResultMetas(ids.mid(0, 5));
+            gnomeMs.push_back(double(clock.nsecsElapsed() - start) / 1e6);
+            start = clock.nsecsElapsed();
+            found = krunner.Match(terms.join(QLatin1Char(' '))).size();
+            krunnerMs.push_back(double(clock.nsecsElapsed() - start) / 1e6);
+        }
+        const QString named = QString::fromUtf8(name) + QStringLiteral(" (%1)").arg(found);
+        report(qPrintable(QStringLiteral("GNOME search, ") + named), gnomeMs);
+        report(qPrintable(QStringLiteral("KRunner Match, ") + named), krunnerMs);
+    };
+    time("ко", {QStringLiteral("ко")});
+    time("22", {QStringLiteral("22")});
+    time("гаврилов 2-25-15", {QStringLiteral("гаврилов"), QStringLiteral("2-25-15")});
+    time("1000 terms ив", QStringList(1000, QStringLiteral("ив")));
+    time("one term of 100000 letters", {QString(100000, u'ж')});
+}
+
 // The whole listing into the files "Сохранить как…" writes, from the call until the
 // file is complete on disk.
 void benchFiles()
@@ -349,6 +384,7 @@ int main(int argc, char *argv[])
     benchListingAndSearches();
     LoadDirectory(); // as the main window did; the store is filled again, the same
     benchSuggestions();
+    benchDesktopSearch();
     benchFiles();
     benchSoak();
     return 0;

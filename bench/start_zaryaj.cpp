@@ -1,4 +1,5 @@
 // The program's own start-up, as app/main.cpp does it.
+#include "desktopapplication.h"
 #include "forms.h"
 #include "idle_report.h"
 #include "tform1.h"
@@ -6,6 +7,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    DesktopApplication desktop;
+    if (desktop.Register() == DesktopApplication::Start::HandedOver)
+        return 1; // another instance runs: this start would not be timed
     Forms forms;
     Form1->show();
     reportWhenIdle(Form1);

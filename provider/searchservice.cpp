@@ -113,14 +113,16 @@ RemoteMatches KRunnerSearch::Match(const QString &query)
     m_service->Called();
     const QStringList terms = DesktopSearch::Terms(query);
     RemoteMatches matches;
-    for (const int slot : m_service->Search().Matches(terms)) {
-        const double relevance = m_service->Search().Relevance(slot, terms);
+    const std::vector<int> found = m_service->Search().Matches(terms);
+    const std::vector<double> relevance = m_service->Search().Relevance(found, terms);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const int slot = found[i];
         matches << RemoteMatch{QString::number(slot),
                                DesktopSearch::Name(slot) + QStringLiteral(", ") +
                                    DesktopSearch::Number(slot),
                                IconName,
-                               relevance >= 1 ? 100 : 30,
-                               relevance,
+                               relevance[i] >= 1 ? 100 : 30,
+                               relevance[i],
                                {{QStringLiteral("subtext"), DesktopSearch::Address(slot)},
                                 // The default action only: no buttons beside the match.
                                 {QStringLiteral("actions"), QStringList()}}};

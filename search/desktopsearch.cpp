@@ -99,13 +99,16 @@ bool DesktopSearch::Offers(int slot) const
     return slot >= 1 && slot <= ListedCount && m_bySlot[slot] >= 0;
 }
 
-double DesktopSearch::Relevance(int slot, const QStringList &terms) const
+std::vector<double> DesktopSearch::Relevance(const std::vector<int> &found,
+                                             const QStringList &terms) const
 {
-    if (!Offers(slot))
-        return 0;
-    const QString &surname = m_subscribers[m_bySlot[slot]].surname;
-    const QStringList f = folded(terms);
-    return f.contains(surname) ? 1.0 : 0.5;
+    const QStringList f = folded(terms); // once: there may be thousands of terms
+    std::vector<double> relevance;
+    relevance.reserve(found.size());
+    for (const int slot : found)
+        relevance.push_back(
+            Offers(slot) && f.contains(m_subscribers[m_bySlot[slot]].surname) ? 1.0 : 0.5);
+    return relevance;
 }
 
 QString DesktopSearch::Name(int slot)

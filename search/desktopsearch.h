@@ -28,8 +28,8 @@ public:
     // Whether `slot` is one of the subscribers offered: what a caller's identifier must
     // name.
     bool Offers(int slot) const;
-    // 1 when a term is the whole surname, less otherwise.
-    double Relevance(int slot, const QStringList &terms) const;
+    // For each of `found`: 1 when a term is the whole surname, less otherwise.
+    std::vector<double> Relevance(const std::vector<int> &found, const QStringList &terms) const;
 
     // How the desktop shows an offered subscriber: the name as the grid writes it
     // ("Гаврилов П.В."), the number as shown ("2-25-15"), the address ("Набережная 37,

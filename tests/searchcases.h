@@ -6,6 +6,7 @@
 
 #include "records.h"
 #include "search.h"
+#include "store.h"
 
 #include <QtTest>
 
@@ -39,6 +40,40 @@ inline std::vector<int> onStreet(const char *street,
 {
     return slotsWhere([&](const SourceRecord &r) {
         return utf8(r.street) == utf8(street) && (!also || also(r));
+    });
+}
+
+// What the desktop's search should find for `terms`: listed subscribers with five-digit
+// numbers of whom every term begins the surname or a street word, is the house, or,
+// digits and dashes only, begins the number; case-blind, ё as е; nothing when the terms
+// hold fewer than two letters and digits in all.
+inline std::vector<int> desktopMatches(const QStringList &terms)
+{
+    const auto fold = [](const QString &text) { return text.toLower().replace(u'ё', u'е'); };
+    QStringList folded;
+    qsizetype characters = 0;
+    for (const QString &term : terms) {
+        const QString f = fold(term).trimmed();
+        characters +=
+            std::count_if(f.begin(), f.end(), [](QChar c) { return c.isLetterOrNumber(); });
+        if (!f.isEmpty())
+            folded << f;
+    }
+    if (characters < 2)
+        return {};
+    return slotsWhere([&](const SourceRecord &r) {
+        const QStringList words = fold(utf8(r.street)).split(u' ', Qt::SkipEmptyParts);
+        const auto matches = [&](const QString &term) {
+            const bool numberTerm = std::all_of(term.begin(), term.end(),
+                                                [](QChar c) { return c.isDigit() || c == u'-'; });
+            const QString digits = QString(term).remove(u'-');
+            return fold(utf8(r.surname)).startsWith(term) || fold(utf8(r.house)) == term ||
+                   std::any_of(words.begin(), words.end(),
+                               [&term](const QString &w) { return w.startsWith(term); }) ||
+                   (numberTerm && !digits.isEmpty() && QString::number(r.phone).startsWith(digits));
+        };
+        return &r - SourceRecords < ListedCount && r.phone >= 10000 &&
+               std::all_of(folded.begin(), folded.end(), matches);
     });
 }
 

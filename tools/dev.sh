@@ -39,6 +39,10 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # Wayland plugin, as every Wayland desktop has it, for the start-up's display checks.
 [[ $action == test || $action == check ]] && packages+=(xvfb dbus at-spi2-core qt6-wayland)
 [[ $action == bench ]] && packages+=(xvfb)
+# The desktops' search interfaces (GNOME Shell's and KRunner's) for the search service;
+# the tests call it with gdbus and through KRunner's own library.
+[[ $action == start ]] || packages+=(gnome-shell-common libkf5runner5)
+[[ $action == test || $action == check ]] && packages+=(libglib2.0-bin libkf5runner-dev)
 # The tests read saved PDFs back with poppler's pdftotext and pdfinfo, and vCards with
 # Debian's Python vCard parser.
 [[ $action == test || $action == check ]] && packages+=(poppler-utils python3-vobject)

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# The desktop's search end to end, on a private session bus that knows only the files
+# installed into a temporary prefix: GNOME Shell's methods called with gdbus, KRunner's
+# through the real KRunner library, and a result activated, which starts the program
+# (offscreen) by its D-Bus service file. Whatever the bus started is ended here.
+#
+#   desktop-round-trip.sh BUILD_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [[ ${1:-} != --on-the-bus ]]; then
+    build=$1
+    root=$(mktemp -d)
+    trap 'rm -rf "$root"' EXIT
+    cmake --install "$build" --prefix "$root/usr" >/dev/null
+    cat >"$root/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$root</listen>
+  <auth>EXTERNAL</auth>
+  <servicedir>$root/usr/share/dbus-1/services</servicedir>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+    QT_QPA_PLATFORM=offscreen dbus-run-session --config-file="$root/bus.conf" -- \
+        bash "$0" --on-the-bus "$build" "$root/usr" 2> >(grep -v 'Failed to set fd limit' >&2)
+    exit
+fi
+
+build=$2
+prefix=$3
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+expect() { # WHAT ACTUAL EXPECTED...: each expected text is part of the actual one
+    local what=$1 actual=$2 part
+    shift 2
+    for part in "$@"; do
+        [[ $actual == *"$part"* ]] || fail "$what: '$actual' lacks '$part'"
+    done
+}
+call() { # OBJECT METHOD ARGS...
+    gdbus call --session --dest "${1%%:*}" --object-path "${1#*:}" --method "$2" "${@:3}"
+}
+owner_pid() {
+    call org.freedesktop.DBus:/org/freedesktop/DBus org.freedesktop.DBus.GetConnectionUnixProcessID \
+        "$1" 2>/dev/null | sed -n 's/^(uint32 \([0-9]*\),)$/\1/p'
+}
+started=()
+end_started() {
+    local name pid
+    for name in ru.zaryaj.Directory ru.zaryaj.Directory.SearchProvider; do
+        pid=$(owner_pid "$name") && [[ -n $pid ]] && kill "$pid" 2>/dev/null
+    done
+    return 0
+}
+trap end_started EXIT
+
+gnome=ru.zaryaj.Directory.SearchProvider:/ru/zaryaj/Directory/SearchProvider
+provider=org.gnome.Shell.SearchProvider2
+echo "GNOME Shell's search provider:"
+expect GetInitialResultSet "$(call $gnome $provider.GetInitialResultSet "['Гаврилов', '2-25-15']")" \
+    "(['385', '387'],)"
+expect GetSubsearchResultSet \
+    "$(call $gnome $provider.GetSubsearchResultSet "['387', '385', 'x']" "['гаврилова']")" "(['387'],)"
+expect GetResultMetas "$(call $gnome $provider.GetResultMetas "['385', '-1', '629']")" \
+    "'name': <'Гаврилов П.В.'>" "'description': <'2-25-15, Набережная 37'>" \
+    "'gicon': <'ru.zaryaj.Directory'>" "'description': <'2-27-47, Строителей 2, кв. 120'>"
+# A call of the wrong signature gets an error reply, and the service answers on.
+dbus-send --session --print-reply --dest=ru.zaryaj.Directory.SearchProvider \
+    /ru/zaryaj/Directory/SearchProvider $provider.GetInitialResultSet int32:42 2>/dev/null &&
+    fail "a malformed call was answered"
+expect "unknown result" "$(call $gnome $provider.ActivateResult "'9999'" "['x']" 0 2>&1 || true)" \
+    InvalidArgs
+
+echo "KRunner, through its own library:"
+matches=$(bash "$here/krunnerclient/run.sh" "$build" "$prefix" гаврилов) || fail "KRunner found nothing"
+expect "KRunner's match" "$matches" "$(printf 'Гаврилов П.В., 2-25-15\tНабережная 37\t1')"
+
+echo "Activating a result starts the program:"
+call $gnome $provider.ActivateResult "'385'" "['гаврилов']" 0 >/dev/null
+for _ in $(seq 100); do
+    pid=$(owner_pid ru.zaryaj.Directory) && [[ -n $pid ]] && break
+    sleep 0.1
+done
+[[ -n ${pid:-} ]] || fail "the program did not take its name on the bus"
+# Started again, it hands over to the running one and ends.
+timeout 10 "$prefix/bin/zaryaj" || fail "a second start did not end at once (exit $?)"
+[[ $(owner_pid ru.zaryaj.Directory) == "${pid:-}" ]] || fail "the running program lost its name"
+
+if ((failures)); then
+    echo "$failures failure(s)" >&2
+    exit 1
+fi
+echo "desktop round trip: all checks passed"

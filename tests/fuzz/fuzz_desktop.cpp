@@ -1,0 +1,147 @@
+// A fuzzer of the desktop's search service, its handlers called as the bus would call
+// them, with anything. Each line of an input is one call: its first character picks the
+// method, the rest is its text, split at tabs into terms or identifiers. After every
+// call the answer must agree with the matching worked out from the table here:
+//
+// - GNOME's result sets and KRunner's matches are exactly the subscribers every term
+//   matches, in the listing's order; a narrowed set keeps the earlier order;
+// - a result's metas, or its activation, exist only for identifiers the service gave;
+// - the program is asked for exactly the number of an activated result, or for the
+//   first term of a launched search, and for nothing else.
+
+#include "searchcases.h"
+#include "searchservice.h"
+
+#include <QCoreApplication>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+struct Service
+{
+    QStringList asked; // action and argument of each request to the program
+    SearchService service{
+        [this](const QString &action, const QString &argument) { asked << action << argument; }};
+    GnomeSearch gnome{&service};
+    KRunnerSearch krunner{&service};
+};
+
+void check(bool ok, const char *what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "fuzz_desktop: %s\n", what);
+        std::abort();
+    }
+}
+
+QStringList identifiers(const std::vector<int> &found)
+{
+    QStringList ids;
+    for (const int slot : found)
+        ids << QString::number(slot);
+    return ids;
+}
+
+QString fold(const QString &text)
+{
+    return text.toLower().replace(u'ё', u'е').trimmed();
+}
+
+// An identifier the service hands out: the slot of an offered subscriber, as a plain
+// decimal.
+bool given(const QString &id)
+{
+    static const QStringList offered = identifiers(slotsWhere([](const SourceRecord &r) {
+        return &r - SourceRecords < ListedCount && r.phone >= 10000;
+    }));
+    return offered.contains(id);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    RegisterDesktopTypes();
+    LoadDirectory();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static Service s;
+    QStringList previous;
+    const QString input =
+        QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    for (const QString &line : input.split(u'\n')) {
+        if (line.isEmpty())
+            continue;
+        const QString text = line.mid(1);
+        const QStringList fields = text.split(u'\t');
+        s.asked.clear();
+        QStringList expectedAsk;
+        switch (line.front().unicode() % 7) {
+        case 0:
+            previous = s.gnome.GetInitialResultSet(fields);
+            check(previous == identifiers(desktopMatches(fields)), "GNOME's first set");
+            break;
+        case 1: {
+            const QStringList wanted = identifiers(desktopMatches(fields));
+            QStringList kept;
+            for (const QString &id : previous) {
+                if (wanted.contains(id))
+                    kept << id;
+            }
+            previous = s.gnome.GetSubsearchResultSet(previous, fields);
+            check(previous == kept, "GNOME's narrowed set");
+            break;
+        }
+        case 2: {
+            const QList<QVariantMap> metas = s.gnome.GetResultMetas(fields);
+            QStringList ids;
+            for (const QVariantMap &meta : metas)
+                ids << meta.value(QStringLiteral("id")).toString();
+            QStringList wanted = fields;
+            wanted.removeIf([](const QString &id) { return !given(id); });
+            check(ids == wanted, "GNOME's metas");
+            break;
+        }
+        case 3:
+            s.gnome.ActivateResult(fields.front(), fields, 0);
+            if (given(fields.front()))
+                expectedAsk = QStringList{QStringLiteral("show-number"),
+                                          QString::number(Phone[fields.front().toInt()])};
+            check(s.asked == expectedAsk, "GNOME's activated result");
+            break;
+        case 4:
+            s.gnome.LaunchSearch(fields, 0);
+            check(s.asked == QStringList{QStringLiteral("launch-search"), fields.front()},
+                  "GNOME's launched search");
+            break;
+        case 5: {
+            const QStringList terms = DesktopSearch::Terms(text);
+            QStringList ids;
+            for (const RemoteMatch &match : s.krunner.Match(text)) {
+                ids << match.id;
+                const QString surname = fold(utf8(SourceRecords[match.id.toInt() - 1].surname));
+                const bool whole =
+                    std::any_of(terms.begin(), terms.end(),
+                                [&](const QString &term) { return fold(term) == surname; });
+                check((match.relevance == 1.0) == whole, "KRunner's relevance");
+            }
+            check(ids == identifiers(desktopMatches(terms)), "KRunner's matches");
+            break;
+        }
+        default:
+            s.krunner.Run(fields.front(), fields.value(1));
+            if (given(fields.front()) && fields.value(1).isEmpty())
+                expectedAsk = QStringList{QStringLiteral("show-number"),
+                                          QString::number(Phone[fields.front().toInt()])};
+            check(s.asked == expectedAsk, "KRunner's run");
+            break;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,79 @@
+// krunner-client QUERY: asks our search provider through KRunner's own RunnerManager, as Plasma
+// does; prints text, subtext, relevance, id a line. Exit 0 with matches, 1 without, 2 on error.
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <KRunner/QueryMatch>
+#include <KRunner/RunnerManager>
+#include <algorithm>
+#include <cstdio>
+#include <mutex>
+
+static QtMessageHandler qtHandler;
+static QString callError;         // the first error KRunner met calling the provider
+static std::mutex callErrorMutex; // KRunner calls the provider from its worker threads
+
+static int fail(const QString &why)
+{
+    std::fprintf(stderr, "krunner-client: %s\n", why.toUtf8().constData());
+    return 2;
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2)
+        return fail(QStringLiteral("usage: krunner-client QUERY"));
+    const QString id = QStringLiteral("ru.zaryaj.Directory");
+
+    // KRunner only logs, and at debug level, a provider it could not call, so that an
+    // unreachable provider would pass for one that found nothing; its other chatter stays out.
+    QLoggingCategory::setFilterRules(QStringLiteral("kf.runner.debug=true"));
+    qtHandler = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            const std::lock_guard lock(callErrorMutex);
+            if (message.startsWith(QLatin1String("Error requesting")) && callError.isEmpty())
+                callError = message;
+            else if (type != QtDebugMsg || qstrcmp(context.category, "kf.runner") != 0)
+                qtHandler(type, context, message);
+        });
+
+    // Found as KRunner finds it, so that a misplaced or misnamed file fails here.
+    const auto plugins = Plasma::RunnerManager::runnerMetaDataList();
+    const auto plugin = std::find_if(plugins.begin(), plugins.end(),
+                                     [&](const KPluginMetaData &m) { return m.pluginId() == id; });
+    if (plugin == plugins.end())
+        return fail(QStringLiteral("no runner %1 in krunner/dbusplugins/*.desktop under "
+                                   "XDG_DATA_DIRS=%2")
+                        .arg(id, qEnvironmentVariable("XDG_DATA_DIRS")));
+
+    // A krunnerrc of our own: the user's settings must neither enable nor disable the
+    // runner, so that only its own EnabledByDefault decides, as on a fresh desktop.
+    QTemporaryDir config;
+    Plasma::RunnerManager manager(config.filePath(QStringLiteral("krunnerrc")));
+    manager.setAllowedRunners({id});
+    QObject::connect(&manager, &Plasma::RunnerManager::queryFinished, &app,
+                     &QCoreApplication::quit);
+    // UTF-8 in and out whatever the locale, so that Cyrillic compares byte for byte.
+    manager.launchQuery(QString::fromUtf8(argv[1]));
+    if (!manager.runner(id))
+        return fail(QStringLiteral("KRunner did not load %1 from %2 (not enabled by default?)")
+                        .arg(id, plugin->fileName()));
+
+    QTimer::singleShot(10000, &app, [&] { app.exit(1); });
+    if (app.exec() != 0)
+        return fail(QStringLiteral("no answer in 10 s"));
+    if (const std::lock_guard lock(callErrorMutex); !callError.isEmpty())
+        return fail(callError);
+
+    const auto matches = manager.matches();
+    for (const Plasma::QueryMatch &m : matches) {
+        const QString line =
+            QStringLiteral("%1\t%2\t%3\t%4\n")
+                .arg(m.text(), m.subtext(), QString::number(m.relevance()), m.id());
+        std::fputs(line.toUtf8().constData(), stdout);
+    }
+    return matches.isEmpty() ? 1 : 0;
+}
