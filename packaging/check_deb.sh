@@ -45,13 +45,17 @@ contents=$(dpkg-deb --contents "$deb")
 for path in ./usr/bin/zaryaj ./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/zaryaj/zaryaj-print.so ./usr/share/applications/ru.zaryaj.Directory.desktop \
     ./usr/share/metainfo/ru.zaryaj.Directory.metainfo.xml \
     ./usr/share/icons/hicolor/256x256/apps/ru.zaryaj.Directory.png \
-    ./usr/share/man/man1/zaryaj.1.gz ./usr/share/doc/zaryaj/copyright; do
+    ./usr/share/man/man1/zaryaj.1.gz ./usr/share/doc/zaryaj/copyright \
+    ./usr/libexec/zaryaj/zaryaj-search-provider ./usr/share/dbus-1/services/ru.zaryaj.Directory.service \
+    ./usr/share/dbus-1/services/ru.zaryaj.Directory.SearchProvider.service \
+    ./usr/share/gnome-shell/search-providers/ru.zaryaj.Directory.search-provider.ini \
+    ./usr/share/krunner/dbusplugins/ru.zaryaj.Directory.desktop; do
     grep -q " $path\$" <<<"$contents" || fail "package lacks $path"
 done
 
 # Errors fail the test; warnings are shown.
 echo "lintian:"
-lintian --fail-on error --display-info "$deb" || fail "lintian reports errors"
+lintian --fail-on error,warning --display-info "$deb" || fail "lintian reports errors or warnings"
 
 if ((failures)); then
     echo "$failures failure(s)" >&2

@@ -59,6 +59,21 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" |
 binary=$(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo")
 [[ -n $binary && -x $prefix/bin/$binary ]] || fail "metainfo provides '$binary', not installed"
 
+# The desktop's bus finds both programs, and its searches find the service, by name.
+services=$prefix/share/dbus-1/services
+for service in "$id:bin/zaryaj" "$id.SearchProvider:libexec/zaryaj/zaryaj-search-provider"; do
+    file=$services/${service%%:*}.service
+    [[ $(sed -n 's/^Name=//p' "$file" 2>/dev/null) == "${service%%:*}" ]] || fail "no bus service ${service%%:*}"
+    [[ $(sed -n 's/^Exec=//p' "$file") == "$prefix/${service#*:}" && -x $prefix/${service#*:} ]] ||
+        fail "${file##*/} starts '$(sed -n 's/^Exec=//p' "$file")', not $prefix/${service#*:}"
+done
+grep -qx "DBusActivatable=true" "$desktop" || fail "$id.desktop is not D-Bus activatable"
+ini=$prefix/share/gnome-shell/search-providers/$id.search-provider.ini
+grep -qx "DesktopId=$id.desktop" "$ini" && grep -qx "BusName=$id.SearchProvider" "$ini" ||
+    fail "GNOME's search provider file does not name $id"
+runner=$prefix/share/krunner/dbusplugins/$id.desktop
+grep -qx "X-Plasma-DBusRunner-Service=$id.SearchProvider" "$runner" || fail "KRunner's file does not name $id"
+
 # The installed program starts: without a display it says so in one line and exits 1
 # (a missing library or a broken install would fail differently).
 status=0
