@@ -1,11 +1,14 @@
 #pragma once
 
 // A long session through the real main window: mixed searches, listings, prompts and
-// window switches, chosen by a fixed seed, with the resident memory read after the
+// window switches, and the desktop's search service asked and opening the program at
+// its answer, chosen by a fixed seed, with the resident memory read after the
 // first actions and at the end. The soak test bounds the growth; the benchmark prints
 // the figures.
 
+#include "desktopapplication.h"
 #include "records.h"
+#include "searchservice.h"
 #include "store.h"
 #include "useractions.h"
 
@@ -55,7 +58,7 @@ public:
     {
         using namespace UserActions;
         if (pick(4) == 0)
-            m_kind = pick(8);
+            m_kind = pick(9);
         const SourceRecord &record = SourceRecords[pick(ListedCount)];
         switch (m_kind) {
         case 0: // a number that someone has, by Enter
@@ -89,6 +92,14 @@ public:
         case 6: // a window of the About tab
             clickPicture(1 + pick(3));
             break;
+        case 7: { // the desktop's search finds someone, and the program opens at them
+            const QString surname = QString::fromUtf8(record.surname);
+            m_gnome.GetResultMetas(m_gnome.GetInitialResultSet({surname}));
+            m_krunner.Match(surname + QLatin1Char(' ') + QString::fromUtf8(record.house));
+            m_desktop.ActivateAction(QStringLiteral("show-number"), {QString::number(record.phone)},
+                                     {});
+            break;
+        }
         default:
             openTab(pick(TabCount));
             break;
@@ -125,6 +136,12 @@ private:
 
     std::mt19937 m_random{2003};
     int m_kind = 0;
+    // The service in this process, its answers not sent anywhere; the program asked
+    // directly, as the bus would.
+    SearchService m_service{[](const QString &, const QString &) {}};
+    GnomeSearch m_gnome{&m_service};
+    KRunnerSearch m_krunner{&m_service};
+    DesktopApplication m_desktop;
 };
 
 } // namespace Soak

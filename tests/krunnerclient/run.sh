@@ -23,8 +23,10 @@ cmake --build "$build" >/dev/null
 # own keeps the user's runners and KRunner settings out, and ours out of theirs.
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
+export XDG_DATA_DIRS=$prefix/share:/usr/share XDG_DATA_HOME=$home/share
+export XDG_CONFIG_HOME=$home/config XDG_CACHE_HOME=$home/cache
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$home} # else Qt warns on every start
 for query in "$@"; do
     echo "== $query"
-    XDG_DATA_DIRS=$prefix/share:/usr/share XDG_DATA_HOME=$home/share XDG_CONFIG_HOME=$home/config \
-        XDG_CACHE_HOME=$home/cache "$build/krunner-client" "$query"
+    "$build/krunner-client" "$query"
 done
