@@ -9,15 +9,7 @@ if [[ ${1:-} != --on-the-bus ]]; then
     root=$(mktemp -d)
     trap 'rm -rf "$root"' EXIT
     cmake --install "$1" --prefix "$root/usr" >/dev/null
-    cat >"$root/bus.conf" <<CONF
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=$root</listen>
-  <servicedir>$root/usr/share/dbus-1/services</servicedir>
-  <policy context="default"><allow send_destination="*"/><allow own="*"/></policy>
-</busconfig>
-CONF
-    dbus-run-session --config-file="$root/bus.conf" -- bash "$0" --on-the-bus "${2:-21}" 2>/dev/null
+    bash "$(dirname "$0")/../tests/private-bus.sh" "$root/usr" bash "$0" --on-the-bus "${2:-21}"
     exit
 fi
 

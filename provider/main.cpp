@@ -27,6 +27,10 @@ int main(int argc, char *argv[])
         program.ActivateAction(action, {argument}, {});
     });
     QObject::connect(&service, &SearchService::idle, &app, &QCoreApplication::quit);
+    // Nor does it outlive the session's bus.
+    bus.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
+                QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"), &app,
+                SLOT(quit()));
     QuitOnSignal quitOnSignal;
     if (!Serve(bus, &service))
         return 1;

@@ -2,34 +2,18 @@
 # The desktop's search end to end, on a private session bus that knows only the files
 # installed into a temporary prefix: GNOME Shell's methods called with gdbus, KRunner's
 # through the real KRunner library, and a result activated, which starts the program
-# (offscreen) by its D-Bus service file. Whatever the bus started is ended here.
+# (offscreen) by its D-Bus service file.
 #
 #   desktop-round-trip.sh BUILD_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [[ ${1:-} != --on-the-bus ]]; then
-    build=$1
     root=$(mktemp -d)
     trap 'rm -rf "$root"' EXIT
-    cmake --install "$build" --prefix "$root/usr" >/dev/null
-    cat >"$root/bus.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=$root</listen>
-  <auth>EXTERNAL</auth>
-  <servicedir>$root/usr/share/dbus-1/services</servicedir>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-CONF
-    QT_QPA_PLATFORM=offscreen dbus-run-session --config-file="$root/bus.conf" -- \
-        bash "$0" --on-the-bus "$build" "$root/usr" 2> >(grep -v 'Failed to set fd limit' >&2)
+    cmake --install "$1" --prefix "$root/usr" >/dev/null
+    QT_QPA_PLATFORM=offscreen bash "$here/private-bus.sh" "$root/usr" \
+        bash "$0" --on-the-bus "$1" "$root/usr"
     exit
 fi
 
@@ -54,15 +38,6 @@ owner_pid() {
     call org.freedesktop.DBus:/org/freedesktop/DBus org.freedesktop.DBus.GetConnectionUnixProcessID \
         "$1" 2>/dev/null | sed -n 's/^(uint32 \([0-9]*\),)$/\1/p'
 }
-started=()
-end_started() {
-    local name pid
-    for name in ru.zaryaj.Directory ru.zaryaj.Directory.SearchProvider; do
-        pid=$(owner_pid "$name") && [[ -n $pid ]] && kill "$pid" 2>/dev/null
-    done
-    return 0
-}
-trap end_started EXIT
 
 gnome=ru.zaryaj.Directory.SearchProvider:/ru/zaryaj/Directory/SearchProvider
 provider=org.gnome.Shell.SearchProvider2
