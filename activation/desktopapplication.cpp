@@ -34,20 +34,20 @@ DesktopApplication::Start DesktopApplication::Register()
     return running.Activate({}).isError() ? Start::Alone : Start::HandedOver;
 }
 
-void DesktopApplication::Activate(const QVariantMap &)
+void DesktopApplication::Activate(const QVariantMap & /*platform_data*/)
 {
     if (Form1)
         ComeForward();
 }
 
-void DesktopApplication::Open(const QStringList &, const QVariantMap &platform_data)
+void DesktopApplication::Open(const QStringList & /*uris*/, const QVariantMap &platform_data)
 {
     // The directory opens no files: opening one brings it forward.
     Activate(platform_data);
 }
 
 void DesktopApplication::ActivateAction(const QString &action_name, const QVariantList &parameter,
-                                        const QVariantMap &)
+                                        const QVariantMap & /*platform_data*/)
 {
     QVariant argument = parameter.value(0);
     if (argument.metaType() == QMetaType::fromType<QDBusVariant>())

@@ -85,7 +85,8 @@ QList<QVariantMap> GnomeSearch::GetResultMetas(const QStringList &identifiers)
     return metas;
 }
 
-void GnomeSearch::ActivateResult(const QString &identifier, const QStringList &, uint)
+void GnomeSearch::ActivateResult(const QString &identifier, const QStringList & /*terms*/,
+                                 uint /*timestamp*/)
 {
     m_service->Called();
     const int slot = m_service->SlotOf(identifier);
@@ -97,7 +98,7 @@ void GnomeSearch::ActivateResult(const QString &identifier, const QStringList &,
     m_service->Ask(QStringLiteral("show-number"), QString::number(Phone[slot]));
 }
 
-void GnomeSearch::LaunchSearch(const QStringList &terms, uint)
+void GnomeSearch::LaunchSearch(const QStringList &terms, uint /*timestamp*/)
 {
     m_service->Called();
     m_service->Ask(QStringLiteral("launch-search"), terms.value(0));

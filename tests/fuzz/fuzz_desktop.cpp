@@ -61,9 +61,14 @@ bool given(const QString &id)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+extern "C" int LLVMFuzzerInitialize(int * /*argc*/, char *** /*argv*/)
 {
-    static QCoreApplication app(*argc, *argv);
+    static int argc = 1;
+    static char name[] = "fuzz_desktop";
+    static char *argv[] = {name, nullptr};
+    // Lives until the process ends: the fuzzer ends it with exit().
+    static QCoreApplication *app = new QCoreApplication(argc, argv);
+    Q_UNUSED(app);
     RegisterDesktopTypes();
     LoadDirectory();
     return 0;
@@ -71,7 +76,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static Service s;
+    static Service &s = *new Service;
     QStringList previous;
     const QString input =
         QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
