@@ -61,14 +61,27 @@ inline std::vector<int> desktopMatches(const QStringList &terms)
     }
     if (characters < 2)
         return {};
+    struct Folded
+    {
+        QString surname, house;
+        QStringList words;
+    };
+    // Read once: the fuzzer asks thousands of times.
+    static const std::vector<Folded> records = [&fold] {
+        std::vector<Folded> all;
+        for (const SourceRecord &r : SourceRecords)
+            all.push_back({fold(utf8(r.surname)), fold(utf8(r.house)),
+                           fold(utf8(r.street)).split(u' ', Qt::SkipEmptyParts)});
+        return all;
+    }();
     return slotsWhere([&](const SourceRecord &r) {
-        const QStringList words = fold(utf8(r.street)).split(u' ', Qt::SkipEmptyParts);
+        const Folded &f = records[std::size_t(&r - SourceRecords)];
         const auto matches = [&](const QString &term) {
             const bool numberTerm = std::all_of(term.begin(), term.end(),
                                                 [](QChar c) { return c.isDigit() || c == u'-'; });
             const QString digits = QString(term).remove(u'-');
-            return fold(utf8(r.surname)).startsWith(term) || fold(utf8(r.house)) == term ||
-                   std::any_of(words.begin(), words.end(),
+            return f.surname.startsWith(term) || f.house == term ||
+                   std::any_of(f.words.begin(), f.words.end(),
                                [&term](const QString &w) { return w.startsWith(term); }) ||
                    (numberTerm && !digits.isEmpty() && QString::number(r.phone).startsWith(digits));
         };
