@@ -2,19 +2,13 @@
 
 #include "applicationadaptor.h"
 #include "applicationinterface.h"
+#include "desktopnames.h"
 #include "forms.h"
 #include "tform1.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusVariant>
-
-namespace {
-
-const QString ServiceName = QStringLiteral("ru.zaryaj.Directory");
-const QString ObjectPath = QStringLiteral("/ru/zaryaj/Directory");
-
-} // namespace
 
 DesktopApplication::DesktopApplication(QObject *parent) : QObject(parent)
 {
@@ -24,12 +18,12 @@ DesktopApplication::DesktopApplication(QObject *parent) : QObject(parent)
 DesktopApplication::Start DesktopApplication::Register()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.registerObject(ObjectPath, this))
+    if (!bus.isConnected() || !bus.registerObject(DesktopObjectPath, this))
         return Start::Alone;
-    if (bus.registerService(ServiceName))
+    if (bus.registerService(DesktopId))
         return Start::Served;
-    bus.unregisterObject(ObjectPath);
-    OrgFreedesktopApplicationInterface running(ServiceName, ObjectPath, bus);
+    bus.unregisterObject(DesktopObjectPath);
+    OrgFreedesktopApplicationInterface running(DesktopId, DesktopObjectPath, bus);
     // Waited for, so that the running instance has been asked before this one ends.
     return running.Activate({}).isError() ? Start::Alone : Start::HandedOver;
 }

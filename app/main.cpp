@@ -1,4 +1,5 @@
 #include "desktopapplication.h"
+#include "desktopnames.h"
 #include "display.h"
 #include "forms.h"
 #include "quitonsignal.h"
@@ -17,7 +18,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     PassHeldMessages();
     // Lets a Wayland desktop match the window to its menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("ru.zaryaj.Directory"));
+    QGuiApplication::setDesktopFileName(DesktopId);
     // Qt's own texts (a box's context menu, screen-reader names of its parts) in the
     // program's language, where Debian's translations are installed.
     QTranslator qtTexts;

@@ -6,11 +6,7 @@
 #   desktop-activation.sh BUILD_DIR [RUNS]
 set -euo pipefail
 if [[ ${1:-} != --on-the-bus ]]; then
-    root=$(mktemp -d)
-    trap 'rm -rf "$root"' EXIT
-    cmake --install "$1" --prefix "$root/usr" >/dev/null
-    bash "$(dirname "$0")/../tests/private-bus.sh" "$root/usr" bash "$0" --on-the-bus "${2:-21}"
-    exit
+    exec bash "$(dirname "$0")/../tests/private-bus.sh" "$1" bash "$0" --on-the-bus "${2:-21}"
 fi
 
 runs=$2
@@ -18,11 +14,6 @@ call() {
     gdbus call --session --dest ru.zaryaj.Directory.SearchProvider \
         --object-path /ru/zaryaj/Directory/SearchProvider \
         --method org.gnome.Shell.SearchProvider2.GetInitialResultSet "['гаврилов']" >/dev/null
-}
-owner_pid() {
-    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-        --method org.freedesktop.DBus.GetConnectionUnixProcessID ru.zaryaj.Directory.SearchProvider \
-        2>/dev/null | sed -n 's/^(uint32 \([0-9]*\),)$/\1/p'
 }
 first=()
 again=()
@@ -33,7 +24,7 @@ for _ in $(seq "$runs"); do
     start=$(date +%s%N)
     call
     again+=($((($(date +%s%N) - start) / 1000)))
-    pid=$(owner_pid)
+    pid=$(owner_pid ru.zaryaj.Directory.SearchProvider)
     kill "$pid"
     while kill -0 "$pid" 2>/dev/null; do sleep 0.01; done
 done

@@ -1,4 +1,5 @@
 #include "applicationinterface.h"
+#include "desktopnames.h"
 #include "quitonsignal.h"
 #include "searchservice.h"
 #include "store.h"
@@ -21,8 +22,7 @@ int main(int argc, char *argv[])
     RegisterDesktopTypes();
     LoadDirectory();
     // The program is asked through the bus too, which starts it when it is not running.
-    OrgFreedesktopApplicationInterface program(QStringLiteral("ru.zaryaj.Directory"),
-                                               QStringLiteral("/ru/zaryaj/Directory"), bus);
+    OrgFreedesktopApplicationInterface program(DesktopId, DesktopObjectPath, bus);
     SearchService service([&program](const QString &action, const QString &argument) {
         program.ActivateAction(action, {argument}, {});
     });

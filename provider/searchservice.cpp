@@ -1,5 +1,6 @@
 #include "searchservice.h"
 
+#include "desktopnames.h"
 #include "krunner1adaptor.h"
 #include "searchprovider2adaptor.h"
 #include "store.h"
@@ -10,8 +11,6 @@
 #include <cstdio>
 
 namespace {
-
-const QString IconName = QStringLiteral("ru.zaryaj.Directory");
 
 QStringList identifiers(const std::vector<int> &found)
 {
@@ -36,6 +35,16 @@ SearchService::SearchService(AskProgram askProgram, int idleMs)
 void SearchService::Called()
 {
     m_idle.start();
+}
+
+void SearchService::ShowNumber(int slot) const
+{
+    m_askProgram(QStringLiteral("show-number"), QString::number(Phone[slot]));
+}
+
+void SearchService::LaunchSearch(const QString &typed) const
+{
+    m_askProgram(QStringLiteral("launch-search"), typed);
 }
 
 int SearchService::SlotOf(const QString &identifier) const
@@ -80,7 +89,7 @@ QList<QVariantMap> GnomeSearch::GetResultMetas(const QStringList &identifiers)
         metas << QVariantMap{{QStringLiteral("id"), identifier},
                              {QStringLiteral("name"), DesktopSearch::Name(slot)},
                              {QStringLiteral("description"), DesktopSearch::Description(slot)},
-                             {QStringLiteral("gicon"), IconName}};
+                             {QStringLiteral("gicon"), DesktopId}};
     }
     return metas;
 }
@@ -95,13 +104,13 @@ void GnomeSearch::ActivateResult(const QString &identifier, const QStringList & 
             sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such result"));
         return;
     }
-    m_service->Ask(QStringLiteral("show-number"), QString::number(Phone[slot]));
+    m_service->ShowNumber(slot);
 }
 
 void GnomeSearch::LaunchSearch(const QStringList &terms, uint /*timestamp*/)
 {
     m_service->Called();
-    m_service->Ask(QStringLiteral("launch-search"), terms.value(0));
+    m_service->LaunchSearch(terms.value(0));
 }
 
 KRunnerSearch::KRunnerSearch(SearchService *service) : QObject(service), m_service(service)
@@ -121,7 +130,7 @@ RemoteMatches KRunnerSearch::Match(const QString &query)
         matches << RemoteMatch{QString::number(slot),
                                DesktopSearch::Name(slot) + QStringLiteral(", ") +
                                    DesktopSearch::Number(slot),
-                               IconName,
+                               DesktopId,
                                relevance[i] >= 1 ? 100 : 30,
                                relevance[i],
                                {{QStringLiteral("subtext"), DesktopSearch::Address(slot)},
@@ -140,7 +149,7 @@ void KRunnerSearch::Run(const QString &matchId, const QString &actionId)
             sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such match or action"));
         return;
     }
-    m_service->Ask(QStringLiteral("show-number"), QString::number(Phone[slot]));
+    m_service->ShowNumber(slot);
 }
 
 RemoteActions KRunnerSearch::Actions()
@@ -166,9 +175,9 @@ bool Serve(const QDBusConnection &connection, SearchService *service)
     QDBusConnection bus = connection;
     auto *gnome = new GnomeSearch(service);
     auto *krunner = new KRunnerSearch(service);
-    if (!bus.registerObject(QStringLiteral("/ru/zaryaj/Directory/SearchProvider"), gnome) ||
-        !bus.registerObject(QStringLiteral("/ru/zaryaj/Directory/Runner"), krunner) ||
-        !bus.registerService(QStringLiteral("ru.zaryaj.Directory.SearchProvider"))) {
+    if (!bus.registerObject(DesktopObjectPath + QStringLiteral("/SearchProvider"), gnome) ||
+        !bus.registerObject(DesktopObjectPath + QStringLiteral("/Runner"), krunner) ||
+        !bus.registerService(DesktopId + QStringLiteral(".SearchProvider"))) {
         std::fprintf(stderr, "zaryaj-search-provider: %s\n", qPrintable(bus.lastError().message()));
         return false;
     }

@@ -28,10 +28,10 @@ public:
     const DesktopSearch &Search() const { return m_search; }
     // Every call restarts the idle time.
     void Called();
-    void Ask(const QString &action, const QString &argument) const
-    {
-        m_askProgram(action, argument);
-    }
+    // What choosing a result asks of the program: its number's phone search.
+    void ShowNumber(int slot) const;
+    // What GNOME's "search in the application" asks: `typed` in the box that fits it.
+    void LaunchSearch(const QString &typed) const;
     // The slot an identifier names, or 0 when it names no offered subscriber.
     int SlotOf(const QString &identifier) const;
 

@@ -9,16 +9,11 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [[ ${1:-} != --on-the-bus ]]; then
-    root=$(mktemp -d)
-    trap 'rm -rf "$root"' EXIT
-    cmake --install "$1" --prefix "$root/usr" >/dev/null
-    QT_QPA_PLATFORM=offscreen bash "$here/private-bus.sh" "$root/usr" \
-        bash "$0" --on-the-bus "$1" "$root/usr"
-    exit
+    QT_QPA_PLATFORM=offscreen exec bash "$here/private-bus.sh" "$1" bash "$0" --on-the-bus "$1"
 fi
 
 build=$2
-prefix=$3
+prefix=$ZARYAJ_PREFIX
 failures=0
 fail() {
     echo "FAIL: $*" >&2
@@ -33,10 +28,6 @@ expect() { # WHAT ACTUAL EXPECTED...: each expected text is part of the actual o
 }
 call() { # OBJECT METHOD ARGS...
     gdbus call --session --dest "${1%%:*}" --object-path "${1#*:}" --method "$2" "${@:3}"
-}
-owner_pid() {
-    call org.freedesktop.DBus:/org/freedesktop/DBus org.freedesktop.DBus.GetConnectionUnixProcessID \
-        "$1" 2>/dev/null | sed -n 's/^(uint32 \([0-9]*\),)$/\1/p'
 }
 
 gnome=ru.zaryaj.Directory.SearchProvider:/ru/zaryaj/Directory/SearchProvider

@@ -15,6 +15,8 @@
 #include <QGuiApplication>
 #include <QIcon>
 
+#include <array>
+
 TForm1 *Form1 = nullptr;
 TForm2 *Form2 = nullptr;
 TForm3 *Form3 = nullptr;
@@ -114,26 +116,28 @@ void raise(QWidget *window)
     window->activateWindow();
 }
 
+// The secondary window shown, if any: there is never more than one.
+QWidget *shownSecondary()
+{
+    const std::array<QWidget *, 7> secondaries{Form2, Form3, Form4, Form5, Form6, Form7, Form8};
+    for (QWidget *window : secondaries) {
+        if (window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 void ComeForward()
 {
-    for (QWidget *window :
-         std::initializer_list<QWidget *>{Form2, Form3, Form4, Form5, Form6, Form7, Form8}) {
-        if (window->isVisible()) {
-            raise(window);
-            return;
-        }
-    }
-    raise(Form1);
+    QWidget *secondary = shownSecondary();
+    raise(secondary ? secondary : Form1);
 }
 
 void ReturnAllToMain()
 {
-    for (QWidget *window :
-         std::initializer_list<QWidget *>{Form2, Form3, Form4, Form5, Form6, Form7, Form8}) {
-        if (window->isVisible())
-            ReturnToMain(window);
-    }
+    if (QWidget *secondary = shownSecondary())
+        ReturnToMain(secondary);
     raise(Form1);
 }
