@@ -37,9 +37,12 @@ void SearchService::Called()
     m_idle.start();
 }
 
-void SearchService::ShowNumber(int slot) const
+bool SearchService::ShowResult(const QString &identifier) const
 {
-    m_askProgram(QStringLiteral("show-number"), QString::number(Phone[slot]));
+    const int slot = SlotOf(identifier);
+    if (slot != 0)
+        m_askProgram(QStringLiteral("show-number"), QString::number(Phone[slot]));
+    return slot != 0;
 }
 
 void SearchService::LaunchSearch(const QString &typed) const
@@ -98,13 +101,8 @@ void GnomeSearch::ActivateResult(const QString &identifier, const QStringList & 
                                  uint /*timestamp*/)
 {
     m_service->Called();
-    const int slot = m_service->SlotOf(identifier);
-    if (slot == 0) {
-        if (calledFromDBus())
-            sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such result"));
-        return;
-    }
-    m_service->ShowNumber(slot);
+    if (!m_service->ShowResult(identifier) && calledFromDBus())
+        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such result"));
 }
 
 void GnomeSearch::LaunchSearch(const QStringList &terms, uint /*timestamp*/)
@@ -143,13 +141,9 @@ RemoteMatches KRunnerSearch::Match(const QString &query)
 void KRunnerSearch::Run(const QString &matchId, const QString &actionId)
 {
     m_service->Called();
-    const int slot = m_service->SlotOf(matchId);
-    if (slot == 0 || !actionId.isEmpty()) {
-        if (calledFromDBus())
-            sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such match or action"));
-        return;
-    }
-    m_service->ShowNumber(slot);
+    // Only the default action: there are no others.
+    if ((!actionId.isEmpty() || !m_service->ShowResult(matchId)) && calledFromDBus())
+        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such match or action"));
 }
 
 RemoteActions KRunnerSearch::Actions()

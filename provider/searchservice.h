@@ -28,8 +28,9 @@ public:
     const DesktopSearch &Search() const { return m_search; }
     // Every call restarts the idle time.
     void Called();
-    // What choosing a result asks of the program: its number's phone search.
-    void ShowNumber(int slot) const;
+    // What choosing a result asks of the program: its number's phone search. False,
+    // asking nothing, when the identifier names no offered subscriber.
+    bool ShowResult(const QString &identifier) const;
     // What GNOME's "search in the application" asks: `typed` in the box that fits it.
     void LaunchSearch(const QString &typed) const;
     // The slot an identifier names, or 0 when it names no offered subscriber.

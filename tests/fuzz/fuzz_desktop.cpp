@@ -59,6 +59,14 @@ bool given(const QString &id)
     return offered.contains(id);
 }
 
+// What choosing the result `id` asks of the program.
+QStringList shown(const QString &id)
+{
+    if (!given(id))
+        return {};
+    return {QStringLiteral("show-number"), QString::number(Phone[id.toInt()])};
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int * /*argc*/, char *** /*argv*/)
@@ -86,7 +94,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const QString text = line.mid(1);
         const QStringList fields = text.split(u'\t');
         s.asked.clear();
-        QStringList expectedAsk;
         switch (line.front().unicode() % 7) {
         case 0:
             previous = s.gnome.GetInitialResultSet(fields);
@@ -115,10 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
         case 3:
             s.gnome.ActivateResult(fields.front(), fields, 0);
-            if (given(fields.front()))
-                expectedAsk = QStringList{QStringLiteral("show-number"),
-                                          QString::number(Phone[fields.front().toInt()])};
-            check(s.asked == expectedAsk, "GNOME's activated result");
+            check(s.asked == shown(fields.front()), "GNOME's activated result");
             break;
         case 4:
             s.gnome.LaunchSearch(fields, 0);
@@ -141,10 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
         default:
             s.krunner.Run(fields.front(), fields.value(1));
-            if (given(fields.front()) && fields.value(1).isEmpty())
-                expectedAsk = QStringList{QStringLiteral("show-number"),
-                                          QString::number(Phone[fields.front().toInt()])};
-            check(s.asked == expectedAsk, "KRunner's run");
+            check(s.asked == (fields.value(1).isEmpty() ? shown(fields.front()) : QStringList()),
+                  "KRunner's run");
             break;
         }
     }
