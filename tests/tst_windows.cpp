@@ -437,11 +437,11 @@ private slots:
         QCOMPARE(Form1->focusWidget()->objectName(), box);
         QCOMPARE(mainControl<QLineEdit>(box.toLatin1())->text(), text);
         QCOMPARE(listOpen, box == QLatin1String("Edit2"));
-        const Answer answer = SearchByPhone(text);
         if (box != QLatin1String("Edit1") || text.size() < 5) {
             QCOMPARE(mainWindowState().mid(8, 4), state.mid(8, 4)); // the grid as it was
             return;
         }
+        const Answer answer = SearchByPhone(text);
         QCOMPARE(statusText(), answer.status);
         QCOMPARE(gridRowCount(), int(answer.found.size()) + 1);
         for (int row = 1; row < gridRowCount(); ++row)
