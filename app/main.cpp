@@ -1,7 +1,7 @@
-#include "desktopapplication.h"
 #include "desktopnames.h"
 #include "display.h"
 #include "forms.h"
+#include "joindesktop.h"
 #include "quitonsignal.h"
 #include "tform1.h"
 
@@ -25,8 +25,7 @@ int main(int argc, char *argv[])
     if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
-    DesktopApplication desktop;
-    if (desktop.Register() == DesktopApplication::Start::HandedOver)
+    if (!JoinDesktop(&app))
         return 0; // the running instance came forward instead
     QuitOnSignal quitOnSignal;
     Forms forms;

@@ -2,10 +2,9 @@
 
 #include <QObject>
 
-class QSocketNotifier;
-
-// Ends the program cleanly on SIGTERM, SIGINT or SIGHUP, whichever window is shown:
-// the signal handler only writes a byte, and the event loop does the quitting.
+// Ends the program cleanly when the system asks it to, whichever window is shown: on
+// SIGTERM, SIGINT or SIGHUP where there are signals, on Ctrl+C or the console's closing
+// on Windows. The system's handler only passes the request on; the event loop quits.
 class QuitOnSignal final : public QObject
 {
     Q_OBJECT
@@ -13,10 +12,4 @@ class QuitOnSignal final : public QObject
 public:
     explicit QuitOnSignal(QObject *parent = nullptr);
     ~QuitOnSignal() override;
-
-private:
-    static void handle(int signal);
-    void readSignal();
-
-    QSocketNotifier *m_notifier = nullptr;
 };

@@ -10,8 +10,8 @@
 QStringList PrintPluginPaths()
 {
     const QString here = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    return {QDir::cleanPath(here + QStringLiteral(ZARYAJ_MODULE_DIR "/zaryaj-print.so")),
-            here + QStringLiteral("zaryaj-print.so")};
+    return {QDir::cleanPath(here + QStringLiteral(ZARYAJ_MODULE_DIR "/" ZARYAJ_PRINT_FILE)),
+            here + QStringLiteral(ZARYAJ_PRINT_FILE)};
 }
 
 PrintInterface *LoadPrintPlugin(QString *reason, const QStringList &paths)
@@ -33,6 +33,6 @@ PrintInterface *LoadPrintPlugin(QString *reason, const QStringList &paths)
         *reason = QStringLiteral("модуль печати %1 другой версии").arg(path);
         return nullptr;
     }
-    *reason = QStringLiteral("модуль печати zaryaj-print.so не установлен");
+    *reason = QStringLiteral("модуль печати " ZARYAJ_PRINT_FILE " не установлен");
     return nullptr;
 }

@@ -383,6 +383,9 @@ void ResultsTest::answerIntoFiles()
     QVERIFY(WriteResultFile(all, ResultFileType::Pdf,
                             ResultPages::Of(Query::WholeDirectory(), grid, QDate::currentDate()),
                             &reason));
+#ifdef Q_OS_WIN
+    QSKIP("the PDF is read back by poppler's tools, which are Linux's");
+#endif
     const QString pageCount = pdfTool("pdfinfo", all)
                                   .section(QStringLiteral("Pages:"), 1)
                                   .section(QLatin1Char('\n'), 0, 0)
@@ -456,6 +459,9 @@ void ResultsTest::answerAsVCards()
         QVERIFY2(line.size() <= 76 && (line.isEmpty() || line.endsWith('\r')) &&
                      QString::fromUtf8(line).toUtf8() == line,
                  line.constData());
+#ifdef Q_OS_WIN
+    QSKIP("the cards are read back by Debian's Python vCard parser, which is Linux's");
+#endif
     QProcess parser;
     parser.start(QStringLiteral("/usr/bin/python3"),
                  {QStringLiteral("-c"), QStringLiteral(R"(import sys, vobject

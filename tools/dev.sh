@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, then starts the program (`start`), runs the tests
-# (`test`), adds what CI checks (`check`), runs the benchmarks (`bench`) or builds the
-# Debian package (`deb`). Safe to run again: it installs and rebuilds only what is
+# (`test`), adds what CI checks (`check`), runs the benchmarks (`bench`), builds the
+# Debian package (`deb`) or builds for Windows, tests under Wine and makes the Windows
+# installer (`windows`). Safe to run again: it installs and rebuilds only what is
 # missing or changed. Builds and tests go through the presets of CMakePresets.json.
 #
 # `test` builds the normal build (build/) and runs its tests in parallel: those without
@@ -11,14 +12,18 @@
 # in a Debug build (assertions live) under AddressSanitizer and UBSan (build-asan/) and
 # runs the same tests there, the fuzzer of user actions for a minute, clang-tidy and the
 # clang-format check.
+# `windows` builds Qt's base for Windows from Debian's source package once into a cache
+# (tools/windows-qt.sh), cross-compiles the program with MinGW-w64 (build-windows/),
+# runs the tests under Wine, makes the NSIS installer and installs it into a fresh Wine
+# prefix, where the program must start.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
 action=${1:-}
 case "$action" in
-start | test | check | bench | deb) ;;
+start | test | check | bench | deb | windows) ;;
 *)
-    echo "usage: $0 start|test|check|bench|deb" >&2
+    echo "usage: $0 start|test|check|bench|deb|windows" >&2
     exit 2
     ;;
 esac
@@ -34,14 +39,14 @@ fi
 
 packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # The SVG plugin renders the menu icon when the whole build is built.
-[[ $action == start ]] || packages+=(libqt6svg6)
+[[ $action == start || $action == windows ]] || packages+=(libqt6svg6)
 # A screen reader's view: an X server, a D-Bus session and the accessibility bus. Qt's
 # Wayland plugin, as every Wayland desktop has it, for the start-up's display checks.
 [[ $action == test || $action == check ]] && packages+=(xvfb dbus at-spi2-core qt6-wayland)
 [[ $action == bench ]] && packages+=(xvfb dbus libglib2.0-bin)
 # The desktops' search interfaces (GNOME Shell's and KRunner's) for the search service;
 # the tests call it with gdbus and through KRunner's own library.
-[[ $action == start ]] || packages+=(gnome-shell-common libkf5runner5)
+[[ $action == start || $action == windows ]] || packages+=(gnome-shell-common libkf5runner5)
 [[ $action == test || $action == check ]] && packages+=(libglib2.0-bin libkf5runner-dev libkf5i18n-dev)
 # The tests read saved PDFs back with poppler's pdftotext and pdfinfo, and vCards with
 # Debian's Python vCard parser.
@@ -55,6 +60,11 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # clang with its sanitizer and libFuzzer runtimes, the symbolizer for their reports,
 # clang-tidy and clang-format.
 [[ $action == check ]] && packages+=(clang-14 libclang-rt-14-dev llvm-14 clang-tidy-14 clang-format-14)
+# Windows: MinGW-w64 with POSIX threads, which Qt 6 needs; Debian's Linux Qt's tools
+# (moc, uic, rcc) for the cross build; Ninja; Wine to run the tests and the installer;
+# NSIS to make it; an X server for the installed program's window.
+[[ $action == windows ]] && packages+=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build
+    dpkg-dev wine wine64 nsis xvfb x11-utils)
 source tools/install-missing.sh
 install_missing "${packages[@]}"
 
@@ -69,6 +79,24 @@ source tools/presets.sh
 run_tests() {
     "${as_user[@]}" ctest --preset "$1" -j "$(nproc)"
 }
+
+if [[ $action == windows ]]; then
+    source tools/windows-qt.sh
+    windows_qt
+    export ZARYAJ_QT_WINDOWS=$qt_windows
+    # A build made with another Qt (another cache key) is configured anew.
+    grep -qF "$qt_windows" build-windows/CMakeCache.txt 2>/dev/null || rm -rf build-windows
+    configure windows build-windows
+    build windows build-windows
+    say "testing build-windows/ under Wine (offscreen)"
+    WINEPREFIX=$PWD/build-windows/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        wineboot -i >/dev/null 2>&1
+    ctest --preset windows -j "$(nproc)"
+    say "making the installer"
+    cpack -G NSIS --config build-windows/CPackConfig.cmake -B build-windows/package >/dev/null
+    say "installing it under Wine, starting the program on Wine's display (Xvfb), uninstalling"
+    exec ctest --preset windows-installer
+fi
 
 configure normal build
 case "$action" in

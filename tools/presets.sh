@@ -15,9 +15,10 @@ configure() {
 
 # build PRESET DIR [ARGUMENTS...]: the compiler speaks only of errors.
 build() {
-    local preset=$1 dir=$2
+    local preset=$1 dir=$2 quiet=(--no-print-directory)
     shift 2
+    [[ -f $dir/build.ninja ]] && quiet=(--quiet)
     echo "${0##*/}: building $dir/"
     "${as_user[@]}" cmake --build --preset "$preset" --parallel "$(nproc)" "$@" \
-        -- --no-print-directory >/dev/null
+        -- "${quiet[@]}" >/dev/null
 }

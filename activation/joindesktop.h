@@ -1,0 +1,9 @@
+#pragma once
+
+class QObject;
+
+// Takes the program's place on the desktop; call before the windows exist. Where the
+// desktop has a session bus, the program answers there as one instance, and false means
+// that another instance was asked to come forward instead: this one should end.
+// Elsewhere the program works alone, and this is true.
+bool JoinDesktop(QObject *parent);
