@@ -680,7 +680,8 @@ void MainWindowTest::resultsToFiles()
     const QString nowhere = dir.filePath(QStringLiteral("missing/all.pdf"));
     QVERIFY(!output->SaveTo(nowhere, ResultFileType::Pdf));
     auto *message = Form1->findChild<QMessageBox *>(QStringLiteral("FailureMessage"));
-    QVERIFY(message && message->isVisible() && message->text().contains(nowhere));
+    QVERIFY(message && message->isVisible() &&
+            message->text().contains(QDir::toNativeSeparators(nowhere)));
 }
 
 QTEST_MAIN(MainWindowTest)

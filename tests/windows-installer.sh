@@ -38,6 +38,12 @@ within() {
     return 1
 }
 
+# Wine's session, installing included, runs on the X server from the start: a Wine
+# session begun without a display would show no window later.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+within 10 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=:$(cat "$work/display")
 wineboot -i >/dev/null 2>&1
 wine "$installer" /S >/dev/null 2>&1 || fail "the installer failed"
 folder="$WINEPREFIX/drive_c/Program Files/Zaryaj"
@@ -46,10 +52,6 @@ folder="$WINEPREFIX/drive_c/Program Files/Zaryaj"
 link=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name "$entry.lnk" | head -1)
 [[ -n $link ]] || fail "no Start-menu entry named \"$entry\""
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-within 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
 wine 'C:\Program Files\Zaryaj\zaryaj.exe' >"$work/program.log" 2>&1 &
 shown() { xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\""; }
 within 90 shown || { cat "$work/program.log" >&2; fail "the main window \"$title\" did not show"; }

@@ -17,6 +17,7 @@
 #include "resultgrid.h"
 #include "search.h"
 #include "store.h"
+#include "systemcodec.h"
 #include "useractions.h"
 
 #include <QApplication>
@@ -26,7 +27,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <iconv.h>
 #include <string>
 #include <vector>
 
@@ -36,27 +36,19 @@ namespace {
 
 // ---- The store, read independently of the program's codec and formatting ----
 
-// Windows-1251 to Unicode by the C library.
+// Windows-1251 to Unicode by the system's own codec.
 QString decode(std::string_view cp1251)
 {
-    static iconv_t cd = iconv_open("UTF-8", "CP1251");
-    if (cd ==
-        reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr): its failure value
-        std::fputs("fuzz_actions: iconv has no CP1251\n", stderr);
-        std::abort();
+    QString text;
+    for (const char byte : cp1251) {
+        const long codePoint = SystemCodePoint(static_cast<unsigned char>(byte));
+        if (codePoint < 0) {
+            std::fputs("fuzz_actions: a stored text is not Windows-1251\n", stderr);
+            std::abort();
+        }
+        text += QChar(char16_t(codePoint));
     }
-    std::string in(cp1251);
-    std::string out(in.size() * 3 + 1, '\0');
-    char *inPtr = in.data();
-    char *outPtr = out.data();
-    std::size_t inLeft = in.size();
-    std::size_t outLeft = out.size();
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-        std::fputs("fuzz_actions: a stored text is not Windows-1251\n", stderr);
-        std::abort();
-    }
-    return QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size() - outLeft));
+    return text;
 }
 
 struct SlotText
