@@ -35,7 +35,7 @@ windows_qt() {
 
     local work=$cache/qt-source
     local upstream=${version%-*}
-    local src=$work/qt6-base-${upstream%+dfsg}
+    local src=$work/qt6-base-$upstream
     if [[ ! -d $src ]]; then
         echo "${0##*/}: fetching Debian's source of qt6-base $version"
         windows_deb_src
