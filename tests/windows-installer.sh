@@ -45,7 +45,7 @@ xvfb=$!
 within 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=:$(cat "$work/display")
 wineboot -i >/dev/null 2>&1
-wine "$installer" /S >/dev/null 2>&1 || fail "the installer failed"
+wine "$installer" /S >"$work/installer.log" 2>&1 || { cat "$work/installer.log" >&2; fail "the installer failed"; }
 folder="$WINEPREFIX/drive_c/Program Files/Zaryaj"
 [[ -f $folder/zaryaj.exe && -f $folder/zaryaj-print.dll ]] || fail "nothing installed in $folder"
 [[ -f $folder/Uninstall.exe ]] || fail "no uninstaller"

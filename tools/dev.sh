@@ -89,8 +89,8 @@ if [[ $action == windows ]]; then
     configure windows build-windows
     build windows build-windows
     say "testing build-windows/ under Wine (offscreen)"
-    WINEPREFIX=$PWD/build-windows/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-        wineboot -i >/dev/null 2>&1
+    # The build's Wine prefix is made before the tests start in parallel.
+    build-windows/wine-run.sh wineboot -i >/dev/null 2>&1
     ctest --preset windows -j "$(nproc)"
     say "making the installer"
     cpack -G NSIS --config build-windows/CPackConfig.cmake -B build-windows/package >/dev/null
