@@ -73,7 +73,7 @@ bool writeIcon(const QString &svg, const QString &ico)
             for (int x = 0; x < side; ++x)
                 putLittleEndian(bitmap, image.pixel(x, y), 4); // ARGB32 is BGRA in memory
         }
-        const int maskRow = ((side + 31) / 32) * 4;
+        const qsizetype maskRow = qsizetype((side + 31) / 32) * 4;
         bitmap.append(maskRow * side, '\0');
         bitmaps << bitmap;
     }
