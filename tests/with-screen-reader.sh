@@ -15,12 +15,20 @@ done
 export DISPLAY=":$(cat "$dir/display")" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # The accessibility services talk on stderr when they start and when their bus or
 # display goes away; only the command's own words are passed on.
+# The launcher starts the accessibility bus, which starts the registry: ended the
+# deepest first, each is reaped by its own parent, and none is left behind orphaned.
 dbus-run-session -- bash -c '
+    end_tree() {
+        local child
+        for child in $(pgrep -P "$1"); do end_tree "$child"; done
+        kill "$1" 2>/dev/null
+        for _ in $(seq 100); do
+            ps -p "$1" >/dev/null || return 0
+            sleep 0.01
+        done
+    }
     /usr/libexec/at-spi-bus-launcher --launch-immediately 2>/dev/null &
     launcher=$!
-    "$@"
-    status=$?
-    kill "$launcher"
-    wait "$launcher"
-    exit "$status"' bash "$@" \
+    trap "end_tree $launcher" EXIT
+    "$@"' bash "$@" \
     2> >(grep -v -e '^dbus-daemon' -e 'SpiRegistry daemon' -e 'X connection to' >&2)
