@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSizeGrip>
 #include <QStatusBar>
@@ -560,6 +561,7 @@ void MainWindowTest::pasteIntoBoxes_data()
     row("shown number", "Edit1", "", "2-25-15", "Ctrl+V", "22515", true);
     row("number with blanks around", "Edit1", "", " 22515 \n", "Shift+Insert", "22515");
     row("blank-separated groups", "Edit1", "", "5 21 23", "menu", "52123", true);
+    row("number dropped in", "Edit1", "", "2-25-15", "drop", "22515", true);
     row("digits after a typed one, cut by the limit", "Edit1", "5", "2-12-39", "Ctrl+V", "52123");
     row("number in a surname box: as it is", "Edit2", "", "2-25-15", "Ctrl+V", "2-25-15");
     // The limit counts what is kept and never leaves half a character.
@@ -584,7 +586,14 @@ void MainWindowTest::pasteIntoBoxes()
     if (how == QLatin1String("menu"))
         chooseFromMenu(openContextMenu(edit, edit->rect().center()),
                        QCoreApplication::translate("QLineEdit", "&Paste"));
-    else if (how == QLatin1String("Shift+Insert"))
+    else if (how == QLatin1String("drop")) {
+        QMimeData dragged;
+        dragged.setText(pasted);
+        QDragEnterEvent enter(edit->rect().center(), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(edit, &enter);
+        QDropEvent drop(edit->rect().center(), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(edit, &drop);
+    } else if (how == QLatin1String("Shift+Insert"))
         QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
     else
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);

@@ -526,6 +526,17 @@ private slots:
             actions->doAction(QAccessibleActionInterface::pressAction());
             QCOMPARE(clicked.count(), 1);
         }
+        // The street list opens and closes by either of its actions, and by no other.
+        if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            for (const QString &action :
+                 {QStringLiteral("none"), QAccessibleActionInterface::pressAction(),
+                  QAccessibleActionInterface::showMenuAction()}) {
+                const bool shown = combo->view()->isVisible();
+                accessible->actionInterface()->doAction(action);
+                QCOMPARE(combo->view()->isVisible(),
+                         action == QLatin1String("none") ? shown : !shown);
+            }
+        }
 
         // Nothing a user can reach by Tab is nameless.
         for (QWidget *reachable : top->findChildren<QWidget *>()) {
