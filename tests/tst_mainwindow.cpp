@@ -561,7 +561,7 @@ void MainWindowTest::pasteIntoBoxes_data()
     row("shown number", "Edit1", "", "2-25-15", "Ctrl+V", "22515", true);
     row("number with blanks around", "Edit1", "", " 22515 \n", "Shift+Insert", "22515");
     row("blank-separated groups", "Edit1", "", "5 21 23", "menu", "52123", true);
-    row("number dropped in", "Edit1", "", "2-25-15", "drop", "22515", true);
+    row("surname dropped in", "Edit2", "", "Гаврилов", "drop", "Гаврилов", true);
     row("digits after a typed one, cut by the limit", "Edit1", "5", "2-12-39", "Ctrl+V", "52123");
     row("number in a surname box: as it is", "Edit2", "", "2-25-15", "Ctrl+V", "2-25-15");
     // The limit counts what is kept and never leaves half a character.
