@@ -21,13 +21,16 @@
 
 namespace {
 
-// What poppler reads in a PDF.
+// What poppler reads in a PDF: its page count (pdfinfo) or text.
 QString pdfTool(const char *tool, const QString &pdf)
 {
+    // "pdftotext" gives the text laid out; "pdftotext -bbox" each word and its box.
+    const QStringList command = QString::fromLatin1(tool).split(QLatin1Char(' '));
     QProcess process;
-    process.start(QString::fromLatin1(tool),
-                  qstrcmp(tool, "pdfinfo") == 0
-                      ? QStringList{pdf}
+    process.start(command[0],
+                  command[0] != QLatin1String("pdftotext") ? QStringList{pdf}
+                  : command.size() > 1
+                      ? QStringList{command[1], pdf, QStringLiteral("-")}
                       : QStringList{QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     process.waitForFinished();
     return QString::fromUtf8(process.readAllStandardOutput());
@@ -400,6 +403,21 @@ void ResultsTest::answerIntoFiles()
         QVERIFY(pages[page - 1].contains(QStringLiteral("Фамилия И.О.")));
         QVERIFY(pages[page - 1].trimmed().endsWith(
             QStringLiteral("стр. %1 из %2").arg(page).arg(pageCount)));
+    }
+    // On every page the table ends above the foot.
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="[^"]*" yMin="([^"]*)" xMax="[^"]*" yMax="([^"]*)">([^<]*)</word>)re"));
+    for (const QString &page : pdfTool("pdftotext -bbox", all).split(QStringLiteral("</page>"))) {
+        QList<QRegularExpressionMatch> words;
+        for (auto found = word.globalMatch(page); found.hasNext();)
+            words << found.next();
+        const auto foot = std::find_if(words.cbegin(), words.cend(), [](const auto &w) {
+            return w.captured(3) == QStringLiteral("стр.");
+        });
+        QVERIFY(words.isEmpty() || foot != words.cend());
+        for (const QRegularExpressionMatch &w : std::as_const(words))
+            QVERIFY(w.captured(2).toDouble() <= foot->captured(1).toDouble() ||
+                    w.captured(1).toDouble() >= foot->captured(1).toDouble());
     }
     const QString text = pages.join(QString());
     for (int r = 1; r < grid.RowCountWithHeader(); ++r)
