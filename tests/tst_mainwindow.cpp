@@ -695,18 +695,16 @@ void MainWindowTest::resultsToFiles()
             message->text().contains(QDir::toNativeSeparators(nowhere)));
     message->close();
 
-    // Ctrl+P prints: the print dialog, cancelled here, or beside the tests, where the
-    // print module is not, the message that says so.
-    QString asked;
-    QTimer::singleShot(0, Form1, [&asked] {
-        if (QWidget *dialog = QApplication::activeModalWidget()) {
-            asked = dialog->windowTitle();
+    // Ctrl+P prints; the print dialog, or the message that the print module is not
+    // beside the tests, is closed again.
+    QSignalSpy printed(output->PrintAction(), &QAction::triggered);
+    QTimer::singleShot(0, Form1, [] {
+        if (QWidget *dialog = QApplication::activeModalWidget())
             dialog->close();
-        }
     });
     QTest::keyClick(number, Qt::Key_P, Qt::ControlModifier);
     QCoreApplication::processEvents();
-    QVERIFY(asked == QStringLiteral("Печать") || asked == QStringLiteral("Заряй 2003"));
+    QCOMPARE(printed.count(), 1);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -12,6 +12,9 @@
 # in a Debug build (assertions live) under AddressSanitizer and UBSan (build-asan/) and
 # runs the same tests there, the fuzzer of user actions for a minute, clang-tidy and the
 # clang-format check.
+# `fuzz HOURS` runs the fuzzer of user actions on the sanitizer build for that long (0.2
+# is twelve minutes) and says how many actions it ran, the coverage it reached and the
+# time it took.
 # `windows` builds Qt's base for Windows from Debian's source package once into a cache
 # (tools/windows-qt.sh), cross-compiles the program with MinGW-w64 (build-windows/),
 # runs the tests under Wine, makes the NSIS installer and installs it into a fresh Wine
@@ -22,11 +25,16 @@ cd "$(dirname "$0")/.."
 action=${1:-}
 case "$action" in
 start | test | check | bench | deb | windows) ;;
+fuzz) [[ ${2:-} =~ ^[0-9]*\.?[0-9]+$ ]] || set -- usage ;;
 *)
-    echo "usage: $0 start|test|check|bench|deb|windows" >&2
-    exit 2
+    set -- usage
     ;;
 esac
+if [[ $1 == usage ]]; then
+    echo "usage: $0 start|test|check|bench|deb|windows" >&2
+    echo "       $0 fuzz HOURS" >&2
+    exit 2
+fi
 
 say() { echo "dev.sh: $*"; }
 
@@ -59,7 +67,8 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 [[ $action == check ]] && packages+=(orca xdotool icewm python3-pyatspi)
 # clang with its sanitizer and libFuzzer runtimes, the symbolizer for their reports,
 # clang-tidy and clang-format.
-[[ $action == check ]] && packages+=(clang-14 libclang-rt-14-dev llvm-14 clang-tidy-14 clang-format-14)
+[[ $action == check || $action == fuzz ]] &&
+    packages+=(clang-14 libclang-rt-14-dev llvm-14 clang-tidy-14 clang-format-14)
 # Windows: MinGW-w64 with POSIX threads, which Qt 6 needs; Debian's Linux Qt's tools
 # (moc, uic, rcc) for the cross build; Ninja; Wine to run the tests and the installer;
 # NSIS to make it; an X server for the installed program's window.
@@ -96,6 +105,27 @@ if [[ $action == windows ]]; then
     cpack -G NSIS --config build-windows/CPackConfig.cmake -B build-windows/package >/dev/null
     say "installing it under Wine, starting the program on Wine's display (Xvfb), uninstalling"
     exec ctest --preset windows-installer
+fi
+
+if [[ $action == fuzz ]]; then
+    seconds=$(awk -v hours="$2" 'BEGIN { printf "%d", hours * 3600 }')
+    configure sanitize build-asan
+    build sanitize build-asan --target fuzz_actions
+    say "fuzzing the user actions on build-asan/ for $seconds s"
+    fuzz=build-asan/tests/fuzz
+    mkdir -p "$fuzz/artifacts"
+    started=$(date +%s)
+    status=0
+    ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer-14) QT_QPA_PLATFORM=offscreen \
+        sh tests/fuzz/run.sh "$fuzz/fuzz_actions" "$fuzz/corpus-long" tests/fuzz/seeds \
+        -max_total_time="$seconds" -timeout=30 -max_len=2048 -detect_leaks=0 \
+        -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/long-" 2>"$fuzz/long-run.log" ||
+        status=$?
+    say "$(grep -o '[0-9]* actions run' "$fuzz/long-run.log" | tail -1), coverage" \
+        "$(grep -o 'cov: [0-9]* ft: [0-9]*' "$fuzz/long-run.log" | tail -1)," \
+        "$(($(date +%s) - started)) s; the fuzzer's words in $fuzz/long-run.log"
+    ((status == 0)) || { grep -B2 -A30 -m1 -e 'fuzz_actions: ' -e 'ERROR:' "$fuzz/long-run.log" >&2; exit 1; }
+    exit 0
 fi
 
 configure normal build

@@ -583,6 +583,7 @@ void reset()
 }
 
 bool tracing = false;
+std::uint64_t actionsRun = 0; // over the whole run, said when it ends
 
 // Qt's warnings about fonts without a script's tables flood the log as soon as text in
 // other scripts is typed; critical and fatal messages still show.
@@ -600,6 +601,10 @@ extern "C" int LLVMFuzzerInitialize(int * /*argc*/, char *** /*argv*/)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     tracing = !qEnvironmentVariableIsEmpty("ZARYAJ_FUZZ_TRACE");
+    std::atexit([] {
+        std::fprintf(stderr, "fuzz_actions: %llu actions run\n",
+                     static_cast<unsigned long long>(actionsRun));
+    });
     static int argc = 1;
     static char name[] = "fuzz_actions";
     static char *argv[] = {name, nullptr};
@@ -630,6 +635,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::fprintf(stderr, "%s\n", trace.back().c_str());
         settle();
         check();
+        ++actionsRun;
     }
     return 0;
 }
