@@ -116,7 +116,9 @@ if [[ $action == fuzz ]]; then
     mkdir -p "$fuzz/artifacts"
     started=$(date +%s)
     status=0
-    ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer-14) QT_QPA_PLATFORM=offscreen \
+    # As ctest runs it, with the suppressions of leaks in system libraries.
+    LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
+        ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer-14) QT_QPA_PLATFORM=offscreen \
         sh tests/fuzz/run.sh "$fuzz/fuzz_actions" "$fuzz/corpus-long" tests/fuzz/seeds \
         -max_total_time="$seconds" -timeout=30 -max_len=2048 -detect_leaks=0 \
         -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/long-" 2>"$fuzz/long-run.log" ||
