@@ -14,6 +14,7 @@
 // Built with libFuzzer in the sanitizer build; elsewhere the same code replays files.
 
 #include "records.h"
+#include "resultactions.h"
 #include "resultgrid.h"
 #include "search.h"
 #include "store.h"
@@ -21,7 +22,10 @@
 #include "useractions.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 #include <array>
 #include <cstdint>
@@ -421,11 +425,92 @@ void expectTyping(int index, const Boxes &before)
     model.newAnswer = false;
 }
 
+// ---- Saving the answer, the fuzzer answering the file dialog itself ----
+
+// Emptied after each save; removed when the process ends.
+QTemporaryDir &saveFolder()
+{
+    static QTemporaryDir folder;
+    return folder;
+}
+
+// What the file holds: for CSV every row and field, for vCards a card with its number
+// for each row found, for a PDF a whole document. Nothing else is left in the folder.
+void checkSaved(const QString &path)
+{
+    const QStringList left =
+        QDir(saveFolder().path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    if (left != QStringList{QFileInfo(path).fileName()})
+        fail(QStringLiteral("the folder saved into holds %1").arg(left.join(QStringLiteral(", "))));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("%1 cannot be read back").arg(path));
+    const QByteArray saved = file.readAll();
+    file.close();
+    QFile::remove(path);
+    QList<QStringList> rows{Header};
+    for (const int slot : std::as_const(model.rows))
+        rows << store[static_cast<std::size_t>(slot)].cells;
+    if (path.endsWith(QLatin1String(".csv"))) {
+        QString expected;
+        for (const QStringList &cells : std::as_const(rows)) {
+            QStringList fields;
+            for (QString cell : cells) {
+                const bool quote = cell.contains(QRegularExpression(QStringLiteral("[;\"\r\n]")));
+                fields << (quote ? QLatin1Char('"') +
+                                       cell.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                                       QLatin1Char('"')
+                                 : cell);
+            }
+            expected += fields.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+        }
+        if (saved != "\xEF\xBB\xBF" + expected.toUtf8())
+            fail(QStringLiteral("the CSV file does not read back to the rows shown"));
+    } else if (path.endsWith(QLatin1String(".vcf"))) {
+        const QString text = QString::fromUtf8(saved);
+        if (text.count(QStringLiteral("BEGIN:VCARD\r\n")) != model.rows.size())
+            fail(QStringLiteral("the vCard file holds another number of cards"));
+        for (qsizetype row = 1; row < rows.size(); ++row) {
+            if (!text.contains(QStringLiteral("TEL;TYPE=HOME:") + rows[row][0] +
+                               QStringLiteral("\r\n")))
+                fail(QStringLiteral("the vCard file lacks the number %1").arg(rows[row][0]));
+        }
+    } else if (!saved.startsWith("%PDF-") || !saved.trimmed().endsWith("%%EOF")) {
+        fail(QStringLiteral("the PDF file is not whole"));
+    }
+}
+
+// "Сохранить как…", and the type's name chosen in the dialog: offered only with an
+// answer. (Ctrl+S is the window's shortcut for it; the window tests press it.)
+void saveAnswer(Reader &in)
+{
+    static const char *const suffixes[] = {"csv", "vcf", "pdf"};
+    const QString name = QStringLiteral("answer.") + QLatin1String(suffixes[in.below(3)]);
+    trace.push_back("save as " + name.toStdString());
+    QAction *save = Form1->findChild<ResultActions *>()->SaveAction();
+    if (save->isEnabled() != !model.rows.isEmpty())
+        fail(QStringLiteral("saving is %1")
+                 .arg(save->isEnabled() ? QStringLiteral("offered")
+                                        : QStringLiteral("not offered")));
+    model.newAnswer = false;
+    if (!save->isEnabled())
+        return;
+    save->trigger();
+    auto *dialog = Form1->findChild<QFileDialog *>();
+    if (!dialog || !dialog->isVisible())
+        fail(QStringLiteral("no save dialog"));
+    const QString path = saveFolder().filePath(name);
+    dialog->selectFile(path);
+    QTest::keyClick(dialog, Qt::Key_Return);
+    settle();
+    checkSaved(path);
+}
+
 // One action while the main window is shown.
 void mainWindowAction(Reader &in)
 {
     const Boxes before = readBoxes();
-    switch (in.below(11)) {
+    switch (in.below(12)) {
     case 0: {
         const int index = in.below(BoxCount);
         const QString text = readText(in);
@@ -501,7 +586,7 @@ void mainWindowAction(Reader &in)
         model.newAnswer = false;
         break;
     }
-    default: {
+    case 10: {
         const int entry = in.below(StreetCount);
         trace.push_back("pick street " + std::to_string(entry));
         openTab(AddressTab);
@@ -509,6 +594,9 @@ void mainWindowAction(Reader &in)
         expectTyping(StreetBox, before);
         break;
     }
+    case 11:
+        saveAnswer(in);
+        break;
     }
 }
 
