@@ -111,22 +111,33 @@ if [[ $action == fuzz ]]; then
     seconds=$(awk -v hours="$2" 'BEGIN { printf "%d", hours * 3600 }')
     configure sanitize build-asan
     build sanitize build-asan --target fuzz_actions
-    say "fuzzing the user actions on build-asan/ for $seconds s"
     fuzz=build-asan/tests/fuzz
+    workers=$(nproc)
+    say "fuzzing the user actions on build-asan/ for $seconds s, $workers at once"
     mkdir -p "$fuzz/artifacts"
     started=$(date +%s)
-    status=0
-    # As ctest runs it, with the suppressions of leaks in system libraries.
-    LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
-        ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer-14) QT_QPA_PLATFORM=offscreen \
-        sh tests/fuzz/run.sh "$fuzz/fuzz_actions" "$fuzz/corpus-long" tests/fuzz/seeds \
-        -max_total_time="$seconds" -timeout=30 -max_len=2048 -detect_leaks=0 \
-        -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/long-" 2>"$fuzz/long-run.log" ||
-        status=$?
-    say "$(grep -o '[0-9]* actions run' "$fuzz/long-run.log" | tail -1), coverage" \
-        "$(grep -o 'cov: [0-9]* ft: [0-9]*' "$fuzz/long-run.log" | tail -1)," \
-        "$(($(date +%s) - started)) s; the fuzzer's words in $fuzz/long-run.log"
-    ((status == 0)) || { grep -B2 -A30 -m1 -e 'fuzz_actions: ' -e 'ERROR:' "$fuzz/long-run.log" >&2; exit 1; }
+    pids=()
+    for ((worker = 1; worker <= workers; worker++)); do
+        # As ctest runs it, with the suppressions of leaks in system libraries; each from
+        # the seeds into a corpus of its own.
+        LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
+            ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer-14) QT_QPA_PLATFORM=offscreen \
+            sh tests/fuzz/run.sh "$fuzz/fuzz_actions" "$fuzz/corpus-long-$worker" tests/fuzz/seeds \
+            -max_total_time="$seconds" -timeout=30 -max_len=2048 -len_control=0 \
+            -detect_leaks=0 -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/long-$worker-" \
+            2>"$fuzz/long-run-$worker.log" &
+        pids+=($!)
+    done
+    failed=0
+    for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+    actions=$(cat "$fuzz"/long-run-*.log | awk '/ actions run$/ { sum += $2 } END { print sum + 0 }')
+    coverage=$(grep -ho 'cov: [0-9]*' "$fuzz"/long-run-*.log | sort -t' ' -k2 -n | tail -1)
+    say "$actions actions run, most coverage $coverage, $(($(date +%s) - started)) s;" \
+        "the fuzzer's words in $fuzz/long-run-*.log"
+    if ((failed)); then
+        grep -h -A30 -m1 -e '^fuzz_actions: [^0-9]' -e 'ERROR:' "$fuzz"/long-run-*.log >&2
+        exit 1
+    fi
     exit 0
 fi
 

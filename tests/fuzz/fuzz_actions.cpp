@@ -21,7 +21,9 @@
 #include "systemcodec.h"
 #include "useractions.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
 #include <QScrollBar>
@@ -301,9 +303,102 @@ void checkInputs()
     }
 }
 
+// The suggestion list open, if any.
+QAbstractItemView *openList()
+{
+    auto *list = qobject_cast<QAbstractItemView *>(QApplication::activePopupWidget());
+    return list && list->accessibleName() == QStringLiteral("Варианты") ? list : nullptr;
+}
+
+// As the lists compare: letter case, ё for е and leading blanks aside.
+QString folded(const QString &text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text[start].isSpace())
+        ++start;
+    return text.mid(start).toLower().replace(QChar(u'ё'), QChar(u'е'));
+}
+
+// An open list holds exactly what its box's text begins: the numbers of the listed
+// records in number order, their distinct surnames in alphabetical order, the streets
+// of the list with a word that begins so, in the list's order.
+void checkList()
+{
+    QAbstractItemView *list = openList();
+    if (!list)
+        return;
+    QString owner;
+    for (QCompleter *completer : Form1->findChildren<QCompleter *>()) {
+        if (completer->popup() == list)
+            owner = completer->widget()->objectName();
+    }
+    const int index = static_cast<int>(
+        std::find(BoxNames.begin(), BoxNames.end(), owner.toLatin1()) - BoxNames.begin());
+    if (index == BoxCount)
+        fail(QStringLiteral("a list is open under %1").arg(owner));
+    const QString typed = boxText(index);
+    QStringList expected;
+    if (index == 0) {
+        // Digits, or a number as shown: digits at both ends, blanks and dashes between.
+        const QString number = typed.trimmed();
+        QString digits;
+        for (const QChar c : number) {
+            if (c.isDigit() && c.unicode() < 0x80)
+                digits += c;
+            else if (c != QLatin1Char('-') && !c.isSpace())
+                digits = QStringLiteral("x"); // no number: nothing offered
+        }
+        const bool isNumber = !number.isEmpty() && number.front().isDigit() &&
+                              number.back().isDigit() && !digits.contains(QLatin1Char('x'));
+        QList<int> listed;
+        for (int slot = 1; slot <= ListedCount; ++slot)
+            listed << slot;
+        std::stable_sort(listed.begin(), listed.end(),
+                         [](int a, int b) { return Phone[a] < Phone[b]; });
+        for (const int slot : std::as_const(listed)) {
+            if (isNumber && store[static_cast<std::size_t>(slot)].phone.startsWith(digits))
+                expected << store[static_cast<std::size_t>(slot)].phone;
+        }
+    } else if (index == 1) {
+        const QString wanted = folded(typed).trimmed();
+        QList<std::pair<QString, QString>> surnames;
+        for (int slot = 1; slot <= ListedCount; ++slot) {
+            const QString &surname = store[static_cast<std::size_t>(slot)].surname;
+            if (folded(surname).startsWith(wanted))
+                surnames << std::pair(folded(surname), surname);
+        }
+        std::sort(surnames.begin(), surnames.end());
+        surnames.erase(std::unique(surnames.begin(), surnames.end()), surnames.end());
+        for (const auto &surname : std::as_const(surnames))
+            expected << surname.second;
+    } else {
+        const QString wanted = folded(typed);
+        for (const char *name : StreetNames) {
+            const QString street = QString::fromUtf8(name);
+            const QString f = folded(street);
+            for (qsizetype at = 0; at < f.size(); ++at) {
+                if ((at == 0 || f[at - 1] == QLatin1Char(' ')) && f.mid(at).startsWith(wanted)) {
+                    expected << street;
+                    break;
+                }
+            }
+        }
+    }
+    QStringList shown;
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        const QString entry = list->model()->index(row, 0).data().toString();
+        shown << (index == 0 ? entry.left(PhoneLength) : entry);
+    }
+    if (shown != expected)
+        fail(QStringLiteral("the list under %1 for %2 shows %3, expected %4")
+                 .arg(owner, quoted(typed), quoted(shown.join(QLatin1Char('|'))),
+                      quoted(expected.join(QLatin1Char('|')))));
+}
+
 void check()
 {
     checkWindows();
+    checkList();
     checkStatus();
     checkGrid();
     checkInputs();
@@ -506,9 +601,47 @@ void saveAnswer(Reader &in)
     checkSaved(path);
 }
 
+// A key as the keyboard sends it while a list is open: to the list. Enter takes the
+// highlighted entry, or searches what is typed; either way a search of the box's tab
+// with what the boxes then hold.
+void listKey(Reader &in, QAbstractItemView *list)
+{
+    static const EditingKey keys[] = {{Qt::Key_Up, Qt::NoModifier, "Up"},
+                                      {Qt::Key_Down, Qt::NoModifier, "Down"},
+                                      {Qt::Key_PageDown, Qt::NoModifier, "PageDown"},
+                                      {Qt::Key_Return, Qt::NoModifier, "Return"},
+                                      {Qt::Key_Escape, Qt::NoModifier, "Escape"},
+                                      {Qt::Key_Tab, Qt::NoModifier, "Tab"},
+                                      {Qt::Key_Backspace, Qt::NoModifier, "Backspace"}};
+    const EditingKey &key = keys[in.below(static_cast<int>(std::size(keys)))];
+    trace.push_back(std::string(key.name) + " in the open list");
+    const Boxes before = readBoxes();
+    QTest::keyClick(list, key.key, key.modifiers);
+    settle();
+    const Boxes after = readBoxes();
+    const int index = [&] {
+        for (int i = 0; i < BoxCount; ++i) {
+            if (after[static_cast<std::size_t>(i)] != before[static_cast<std::size_t>(i)])
+                return i;
+        }
+        return -1;
+    }();
+    model.boxes = after;
+    model.newAnswer = false;
+    if (key.key == Qt::Key_Return)
+        expectSearch(model.tab, after);
+    else if (index >= 0 && key.key != Qt::Key_Backspace)
+        fail(QStringLiteral("%1 in a list changed %2")
+                 .arg(QLatin1String(key.name), QLatin1String(boxName(index))));
+}
+
 // One action while the main window is shown.
 void mainWindowAction(Reader &in)
 {
+    if (QAbstractItemView *list = openList(); list && in.below(2) == 0) {
+        listKey(in, list);
+        return;
+    }
     const Boxes before = readBoxes();
     switch (in.below(12)) {
     case 0: {
@@ -589,6 +722,9 @@ void mainWindowAction(Reader &in)
     case 10: {
         const int entry = in.below(StreetCount);
         trace.push_back("pick street " + std::to_string(entry));
+        // The click that opens the street list closes a suggestion list first.
+        if (QAbstractItemView *list = openList())
+            list->close();
         openTab(AddressTab);
         mainControl<QComboBox>("ComboBox1")->setCurrentIndex(entry);
         expectTyping(StreetBox, before);
@@ -647,6 +783,8 @@ void secondaryWindowAction(Reader &in, QWidget *window)
 // Back to the state right after start-up, so that each input stands on its own.
 void reset()
 {
+    while (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
     if (QWidget *window = shownSecondary())
         ReturnToMain(window);
     for (int i = 0; i < BoxCount; ++i) {
@@ -659,8 +797,12 @@ void reset()
     }
     tabs()->setCurrentIndex(PhoneTab);
     auto *grid = qobject_cast<ResultGrid *>(resultGrid()->model());
-    grid->SetRowCount(2);
-    grid->ClearRow1();
+    {
+        // As an answer reaches the views: one reset, which also withdraws saving.
+        const ResultGrid::Batch batch(*grid);
+        grid->SetRowCount(2);
+        grid->ClearRow1();
+    }
     grid->SetStatus(QString());
     QGuiApplication::clipboard()->clear();
     settle();
