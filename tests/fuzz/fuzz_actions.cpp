@@ -319,9 +319,71 @@ QString folded(const QString &text)
     return text.mid(start).toLower().replace(QChar(u'ё'), QChar(u'е'));
 }
 
-// An open list holds exactly what its box's text begins: the numbers of the listed
-// records in number order, their distinct surnames in alphabetical order, the streets
-// of the list with a word that begins so, in the list's order.
+// The numbers of the listed records, in number order, that begin with the typed digits
+// or shown number: digits at both ends, blanks and dashes between.
+QStringList offeredNumbers(const QString &typed)
+{
+    const QString number = typed.trimmed();
+    QString digits;
+    bool isNumber = !number.isEmpty() && number.front().isDigit() && number.back().isDigit();
+    for (const QChar c : number) {
+        if (c.isDigit() && c.unicode() < 0x80)
+            digits += c;
+        else if (c != QLatin1Char('-') && !c.isSpace())
+            isNumber = false;
+    }
+    QStringList offered;
+    if (!isNumber)
+        return offered;
+    QList<int> listed;
+    for (int slot = 1; slot <= ListedCount; ++slot)
+        listed << slot;
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](int a, int b) { return Phone[a] < Phone[b]; });
+    for (const int slot : std::as_const(listed)) {
+        if (store[static_cast<std::size_t>(slot)].phone.startsWith(digits))
+            offered << store[static_cast<std::size_t>(slot)].phone;
+    }
+    return offered;
+}
+
+// The distinct surnames of the listed records that begin so, in alphabetical order.
+QStringList offeredSurnames(const QString &typed)
+{
+    const QString wanted = folded(typed).trimmed();
+    if (wanted.isEmpty())
+        return {};
+    QList<std::pair<QString, QString>> surnames;
+    for (int slot = 1; slot <= ListedCount; ++slot) {
+        const QString &surname = store[static_cast<std::size_t>(slot)].surname;
+        if (folded(surname).startsWith(wanted))
+            surnames << std::pair(folded(surname), surname);
+    }
+    std::sort(surnames.begin(), surnames.end());
+    surnames.erase(std::unique(surnames.begin(), surnames.end()), surnames.end());
+    QStringList offered;
+    for (const auto &surname : std::as_const(surnames))
+        offered << surname.second;
+    return offered;
+}
+
+// The streets of the list with a word that begins so, in the list's order.
+QStringList offeredStreets(const QString &typed)
+{
+    const QString wanted = folded(typed);
+    QStringList offered;
+    if (wanted.trimmed().isEmpty())
+        return offered;
+    for (const char *name : StreetNames) {
+        const QString street = QString::fromUtf8(name);
+        const QString words = QLatin1Char(' ') + folded(street);
+        if (words.contains(QLatin1Char(' ') + wanted))
+            offered << street;
+    }
+    return offered;
+}
+
+// An open list holds exactly what its box's text begins, by the lists' rules.
 void checkList()
 {
     QAbstractItemView *list = openList();
@@ -337,53 +399,9 @@ void checkList()
     if (index == BoxCount)
         fail(QStringLiteral("a list is open under %1").arg(owner));
     const QString typed = boxText(index);
-    QStringList expected;
-    if (index == 0) {
-        // Digits, or a number as shown: digits at both ends, blanks and dashes between.
-        const QString number = typed.trimmed();
-        QString digits;
-        for (const QChar c : number) {
-            if (c.isDigit() && c.unicode() < 0x80)
-                digits += c;
-            else if (c != QLatin1Char('-') && !c.isSpace())
-                digits = QStringLiteral("x"); // no number: nothing offered
-        }
-        const bool isNumber = !number.isEmpty() && number.front().isDigit() &&
-                              number.back().isDigit() && !digits.contains(QLatin1Char('x'));
-        QList<int> listed;
-        for (int slot = 1; slot <= ListedCount; ++slot)
-            listed << slot;
-        std::stable_sort(listed.begin(), listed.end(),
-                         [](int a, int b) { return Phone[a] < Phone[b]; });
-        for (const int slot : std::as_const(listed)) {
-            if (isNumber && store[static_cast<std::size_t>(slot)].phone.startsWith(digits))
-                expected << store[static_cast<std::size_t>(slot)].phone;
-        }
-    } else if (index == 1) {
-        const QString wanted = folded(typed).trimmed();
-        QList<std::pair<QString, QString>> surnames;
-        for (int slot = 1; slot <= ListedCount; ++slot) {
-            const QString &surname = store[static_cast<std::size_t>(slot)].surname;
-            if (folded(surname).startsWith(wanted))
-                surnames << std::pair(folded(surname), surname);
-        }
-        std::sort(surnames.begin(), surnames.end());
-        surnames.erase(std::unique(surnames.begin(), surnames.end()), surnames.end());
-        for (const auto &surname : std::as_const(surnames))
-            expected << surname.second;
-    } else {
-        const QString wanted = folded(typed);
-        for (const char *name : StreetNames) {
-            const QString street = QString::fromUtf8(name);
-            const QString f = folded(street);
-            for (qsizetype at = 0; at < f.size(); ++at) {
-                if ((at == 0 || f[at - 1] == QLatin1Char(' ')) && f.mid(at).startsWith(wanted)) {
-                    expected << street;
-                    break;
-                }
-            }
-        }
-    }
+    const QStringList expected = index == 0   ? offeredNumbers(typed)
+                                 : index == 1 ? offeredSurnames(typed)
+                                              : offeredStreets(typed);
     QStringList shown;
     for (int row = 0; row < list->model()->rowCount(); ++row) {
         const QString entry = list->model()->index(row, 0).data().toString();
