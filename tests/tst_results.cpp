@@ -24,14 +24,19 @@ namespace {
 // What poppler reads in a PDF: its page count (pdfinfo) or text.
 QString pdfTool(const char *tool, const QString &pdf)
 {
-    // "pdftotext" gives the text laid out; "pdftotext -bbox" each word and its box.
+    // "pdftotext" gives the text laid out; "pdftotext -bbox" each word and its box;
+    // "pdftohtml" the first page's lines, the bold ones in <b>.
     const QStringList command = QString::fromLatin1(tool).split(QLatin1Char(' '));
+    QStringList arguments{pdf};
+    if (command[0] == QLatin1String("pdftohtml"))
+        arguments =
+            QStringList{QStringLiteral("-xml"), QStringLiteral("-i"), QStringLiteral("-stdout"),
+                        QStringLiteral("-l"),   QStringLiteral("1"),  pdf};
+    else if (command[0] == QLatin1String("pdftotext"))
+        arguments =
+            QStringList{command.value(1, QStringLiteral("-layout")), pdf, QStringLiteral("-")};
     QProcess process;
-    process.start(command[0],
-                  command[0] != QLatin1String("pdftotext") ? QStringList{pdf}
-                  : command.size() > 1
-                      ? QStringList{command[1], pdf, QStringLiteral("-")}
-                      : QStringList{QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.start(command[0], arguments);
     process.waitForFinished();
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -397,6 +402,9 @@ void ResultsTest::answerIntoFiles()
     const QStringList pages =
         pdfTool("pdftotext", all).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     QCOMPARE(pages.size(), pageCount.toInt());
+    const QString firstPage = pdfTool("pdftohtml", all);
+    QVERIFY(firstPage.contains(QStringLiteral("><b>Телефонный справочник п. Заряй</b><")) &&
+            firstPage.contains(QStringLiteral("><b>Фамилия И.О.</b><")));
     QVERIFY(pages[0].contains(QStringLiteral("Все абоненты\n")) &&
             pages[0].contains(QStringLiteral("Абонентов: 1790\n")));
     for (int page = 1; page <= pages.size(); ++page) {
