@@ -26,13 +26,26 @@
 #include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QProcess>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
+#ifdef ZARYAJ_DESKTOP_BUS
+#include "desktopapplication.h"
+
+#include <QDBusVariant>
+#endif
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -240,6 +253,13 @@ void checkWindows()
                      .arg(window->objectName(), window->isVisible() ? QStringLiteral("visible")
                                                                     : QStringLiteral("hidden")));
     }
+    // Nor is any dialog or message left open: lists and menus aside, one window.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = window->windowType();
+        if (window->isVisible() && type != Qt::Popup && type != Qt::ToolTip &&
+            std::find(windows.begin(), windows.end(), window) == windows.end())
+            fail(QStringLiteral("%1 is left open").arg(quoted(window->windowTitle())));
+    }
     if (visible != 1)
         fail(QStringLiteral("%1 windows visible").arg(visible));
 }
@@ -319,21 +339,30 @@ QString folded(const QString &text)
     return text.mid(start).toLower().replace(QChar(u'ё'), QChar(u'е'));
 }
 
-// The numbers of the listed records, in number order, that begin with the typed digits
-// or shown number: digits at both ends, blanks and dashes between.
-QStringList offeredNumbers(const QString &typed)
+// The digits of typed digits or a shown number: digits at both ends, blanks and dashes
+// between.
+std::optional<QString> shownDigits(const QString &typed)
 {
     const QString number = typed.trimmed();
     QString digits;
-    bool isNumber = !number.isEmpty() && number.front().isDigit() && number.back().isDigit();
+    if (number.isEmpty() || !number.front().isDigit() || !number.back().isDigit())
+        return std::nullopt;
     for (const QChar c : number) {
         if (c.isDigit() && c.unicode() < 0x80)
             digits += c;
         else if (c != QLatin1Char('-') && !c.isSpace())
-            isNumber = false;
+            return std::nullopt;
     }
+    return digits;
+}
+
+// The numbers of the listed records, in number order, that begin with the typed digits
+// or shown number.
+QStringList offeredNumbers(const QString &typed)
+{
+    const std::optional<QString> digits = shownDigits(typed);
     QStringList offered;
-    if (!isNumber)
+    if (!digits)
         return offered;
     QList<int> listed;
     for (int slot = 1; slot <= ListedCount; ++slot)
@@ -341,7 +370,7 @@ QStringList offeredNumbers(const QString &typed)
     std::stable_sort(listed.begin(), listed.end(),
                      [](int a, int b) { return Phone[a] < Phone[b]; });
     for (const int slot : std::as_const(listed)) {
-        if (store[static_cast<std::size_t>(slot)].phone.startsWith(digits))
+        if (store[static_cast<std::size_t>(slot)].phone.startsWith(*digits))
             offered << store[static_cast<std::size_t>(slot)].phone;
     }
     return offered;
@@ -547,6 +576,29 @@ QTemporaryDir &saveFolder()
     return folder;
 }
 
+// A PDF's text, as poppler reads it, holds every cell of every row in order.
+void checkPdfText(const QByteArray &pdf, const QList<QStringList> &rows)
+{
+    static const QString reader = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (reader.isEmpty())
+        return; // not where poppler is not
+    QProcess process;
+    process.start(reader, {QStringLiteral("-raw"), QStringLiteral("-"), QStringLiteral("-")});
+    process.write(pdf);
+    process.closeWriteChannel();
+    process.waitForFinished();
+    const QString text = QString::fromUtf8(process.readAllStandardOutput()).simplified();
+    qsizetype at = 0;
+    for (const QStringList &cells : rows) {
+        for (const QString &cell : cells) {
+            at = cell.isEmpty() ? at : text.indexOf(cell, at);
+            if (at < 0)
+                fail(QStringLiteral("the PDF's text lacks %1 of row %2")
+                         .arg(quoted(cell), cells.join(QLatin1Char(' '))));
+        }
+    }
+}
+
 // What the file holds: for CSV every row and field, for vCards a card with its number
 // for each row found, for a PDF a whole document. Nothing else is left in the folder.
 void checkSaved(const QString &path)
@@ -590,33 +642,186 @@ void checkSaved(const QString &path)
         }
     } else if (!saved.startsWith("%PDF-") || !saved.trimmed().endsWith("%%EOF")) {
         fail(QStringLiteral("the PDF file is not whole"));
+    } else {
+        checkPdfText(saved, rows);
     }
 }
 
-// "Сохранить как…", and the type's name chosen in the dialog: offered only with an
-// answer. (Ctrl+S is the window's shortcut for it; the window tests press it.)
-void saveAnswer(Reader &in)
+// Where the fuzzer saves and prints: emptied after each file, which must be the only
+// one there. Kind 0 to 2 is a file of each type; 3 a file of any type in a folder that
+// does not exist, which is refused.
+QString placeFor(Reader &in, int kind)
 {
     static const char *const suffixes[] = {"csv", "vcf", "pdf"};
-    const QString name = QStringLiteral("answer.") + QLatin1String(suffixes[in.below(3)]);
-    trace.push_back("save as " + name.toStdString());
-    QAction *save = Form1->findChild<ResultActions *>()->SaveAction();
-    if (save->isEnabled() != !model.rows.isEmpty())
-        fail(QStringLiteral("saving is %1")
-                 .arg(save->isEnabled() ? QStringLiteral("offered")
-                                        : QStringLiteral("not offered")));
-    model.newAnswer = false;
-    if (!save->isEnabled())
+    const bool refused = kind == 3;
+    return saveFolder().filePath(QLatin1String(refused ? "missing/answer." : "answer.") +
+                                 QLatin1String(suffixes[refused ? in.below(3) : kind]));
+}
+
+// A refused file: a message says which and why, and nothing is left behind.
+void checkRefused(const QString &path)
+{
+    auto *message = Form1->findChild<QMessageBox *>(QStringLiteral("FailureMessage"));
+    if (!message || !message->isVisible() ||
+        !message->text().contains(QDir::toNativeSeparators(path) + QStringLiteral(": ")) ||
+        message->text().endsWith(QStringLiteral(": ")))
+        fail(QStringLiteral("%1 refused without a message that says why").arg(path));
+    QTest::keyClick(message, Qt::Key_Return);
+    settle();
+    if (!QDir(saveFolder().path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+        fail(QStringLiteral("a refused file left something behind"));
+}
+
+// Printing or saving is offered exactly when an answer is shown.
+bool offered(const QAction *action)
+{
+    if (action->isEnabled() != !model.rows.isEmpty())
+        fail(QStringLiteral("%1 is %2")
+                 .arg(action->text(), action->isEnabled() ? QStringLiteral("offered")
+                                                          : QStringLiteral("not offered")));
+    return action->isEnabled();
+}
+
+// "Сохранить как…", a file chosen in the dialog by name; `trigger` asks for it.
+void saveAnswer(Reader &in, int kind, const std::function<void()> &trigger)
+{
+    const bool refused = kind == 3;
+    const QString path = placeFor(in, kind);
+    trace.push_back("save as " + path.mid(saveFolder().path().size() + 1).toStdString());
+    if (!offered(Form1->findChild<ResultActions *>()->SaveAction()))
         return;
-    save->trigger();
+    trigger();
     auto *dialog = Form1->findChild<QFileDialog *>();
     if (!dialog || !dialog->isVisible())
         fail(QStringLiteral("no save dialog"));
-    const QString path = saveFolder().filePath(name);
     dialog->selectFile(path);
     QTest::keyClick(dialog, Qt::Key_Return);
     settle();
+    refused ? checkRefused(path) : checkSaved(path);
+}
+
+// "Печать…": the print dialog cancelled, or printed into a PDF file; `trigger` asks for
+// it. The dialog runs its own event loop, so it is answered from a timer.
+void printAnswer(Reader &in, const std::function<void()> &trigger)
+{
+    const bool cancel = in.below(2) == 0;
+    trace.emplace_back(cancel ? "print, cancelled" : "print to a PDF file");
+    if (!offered(Form1->findChild<ResultActions *>()->PrintAction()))
+        return;
+#ifdef Q_OS_WIN
+    return; // the system's own print dialog is no widget to answer
+#endif
+    const QString path = saveFolder().filePath(QStringLiteral("printed.pdf"));
+    QString answered;
+    QTimer::singleShot(0, Form1, [&] {
+        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (QWidget *other = QApplication::activeModalWidget()) {
+                answered = other->objectName();
+                other->close();
+            }
+            return;
+        }
+        answered = QStringLiteral("print dialog");
+        auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+        if (cancel || !file)
+            return dialog->reject();
+        file->setText(path);
+        dialog->accept();
+    });
+    trigger();
+    settle();
+    if (answered != QStringLiteral("print dialog"))
+        fail(QStringLiteral("printing showed %1").arg(quoted(answered)));
+    if (cancel) {
+        if (!QDir(saveFolder().path())
+                 .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            fail(QStringLiteral("a cancelled print left a file"));
+        return;
+    }
     checkSaved(path);
+}
+
+// The grid's context menu, opened by a right click on a row, and one of its entries.
+void gridMenu(Reader &in)
+{
+    QTableView *grid = resultGrid();
+    const int row = in.below(std::max(1, static_cast<int>(model.rows.size())));
+    grid->scrollTo(grid->model()->index(row, 0));
+    const QPoint at = grid->visualRect(grid->model()->index(row, 0)).center();
+    QTest::mouseClick(Form1->windowHandle(), Qt::RightButton, {},
+                      grid->viewport()->mapTo(Form1, at));
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!menu)
+        fail(QStringLiteral("no menu on the grid"));
+    QList<QAction *> entries;
+    for (QAction *action : menu->actions()) {
+        if (!action->isSeparator())
+            entries << action;
+    }
+    const int choice = in.below(static_cast<int>(entries.size()) + 1);
+    model.newAnswer = false;
+    if (choice == entries.size()) {
+        trace.emplace_back("grid menu, Escape");
+        QTest::keyClick(menu, Qt::Key_Escape);
+        return;
+    }
+    QAction *entry = entries[choice];
+    const auto choose = [menu, entry] {
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+    };
+    if (entry == Form1->findChild<ResultActions *>()->SaveAction())
+        return saveAnswer(in, in.below(4), choose);
+    if (entry == Form1->findChild<ResultActions *>()->PrintAction())
+        return printAnswer(in, choose);
+    trace.push_back("grid menu: " + entry->text().toStdString());
+    QGuiApplication::clipboard()->clear();
+    choose();
+    // Every row found, or the one clicked, as lines of cells between tabs.
+    QList<QStringList> rows;
+    const bool all = entry->text() == QStringLiteral("Копировать всё");
+    if (all)
+        rows << Header;
+    for (qsizetype i = all ? 0 : row; i < model.rows.size() && (all || i == row); ++i)
+        rows << store[static_cast<std::size_t>(model.rows[i])].cells;
+    QString expected;
+    for (const QStringList &cells : std::as_const(rows))
+        expected += cells.join(QLatin1Char('\t')) + (all ? QStringLiteral("\n") : QString());
+    if (QGuiApplication::clipboard()->text() != expected)
+        fail(QStringLiteral("%1 copied %2")
+                 .arg(entry->text(), quoted(QGuiApplication::clipboard()->text())));
+}
+
+// A box's own context menu, and one of its entries: what it changes is that box alone.
+void boxMenu(Reader &in)
+{
+    const int index = in.below(BoxCount);
+    const Boxes before = readBoxes();
+    focusBox(index);
+    QWidget *edit = box(index);
+    if (auto *combo = qobject_cast<QComboBox *>(edit))
+        edit = combo->lineEdit();
+    QTest::mouseClick(Form1->windowHandle(), Qt::RightButton, {},
+                      edit->mapTo(Form1, edit->rect().center()));
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!menu)
+        fail(QStringLiteral("no menu on %1").arg(QLatin1String(boxName(index))));
+    QList<QAction *> entries;
+    for (QAction *action : menu->actions()) {
+        if (!action->isSeparator() && !action->menu() && action->isEnabled())
+            entries << action;
+    }
+    const int choice = in.below(static_cast<int>(entries.size()) + 1);
+    if (choice == entries.size()) {
+        trace.push_back(std::string("menu of ") + boxName(index) + ", Escape");
+        QTest::keyClick(menu, Qt::Key_Escape);
+    } else {
+        trace.push_back(std::string("menu of ") + boxName(index) + ": " +
+                        entries[choice]->text().toStdString());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entries[choice]).center());
+    }
+    settle();
+    expectTyping(index, before);
 }
 
 // A key as the keyboard sends it while a list is open: to the list. Enter takes the
@@ -643,6 +848,96 @@ void listKey(Reader &in, QAbstractItemView *list)
         expectSearch(model.tab, after);
     else if (key.key != Qt::Key_Backspace && after != before)
         fail(QStringLiteral("%1 in a list changed a box").arg(QLatin1String(key.name)));
+}
+
+#ifdef ZARYAJ_DESKTOP_BUS
+// The desktop's org.freedesktop.Application calls, with any action and argument. Known
+// actions with one text close every other window; "show-number" searches the number as
+// pasted; "launch-search" puts a shown number into the phone box, searched when whole,
+// and anything else into the surname box, its list open. Anything else changes nothing.
+void desktopAction(Reader &in)
+{
+    static DesktopApplication desktop;
+    static const char *const names[] = {"show-number", "launch-search", "", "show-numbers"};
+    const int name = in.below(5);
+    const QString text = readText(in);
+    QVariantList parameter;
+    switch (in.below(5)) {
+    case 0:
+    case 1:
+        parameter << text;
+        break;
+    case 2:
+        parameter << QVariant::fromValue(QDBusVariant(text));
+        break;
+    case 3:
+        parameter << text << text;
+        break;
+    default:
+        parameter << 22515;
+    }
+    const bool oneText = parameter.size() == 1 && parameter[0].typeId() != QMetaType::Int;
+    const Boxes before = readBoxes();
+    if (name == 4) {
+        trace.emplace_back("desktop: Activate");
+        desktop.Activate({});
+        return;
+    }
+    trace.push_back(std::string("desktop: ") + names[name] + " with " +
+                    std::to_string(parameter.size()) + " of " + describe(text));
+    desktop.ActivateAction(QLatin1String(names[name]), parameter, {});
+    settle();
+    if (name > 1 || !oneText) {
+        if (readBoxes() != before)
+            fail(QStringLiteral("a refused desktop call changed a box"));
+        return;
+    }
+    model.shown = Form1;
+    Boxes boxes = before;
+    const std::optional<QString> digits = shownDigits(text);
+    if (name == 1 && !digits) {
+        model.tab = SurnameTab;
+        model.boxes = before;
+        model.boxes[1] = boxText(1);
+        if (model.boxes[1] != text.trimmed().left(model.boxes[1].size()))
+            fail(QStringLiteral("the surname box holds %1").arg(quoted(model.boxes[1])));
+        model.newAnswer = false;
+        return;
+    }
+    boxes[0] = boxText(0);
+    model.tab = PhoneTab;
+    if (name == 1 && boxes[0] != digits->left(PhoneLength))
+        fail(QStringLiteral("the phone box holds %1").arg(quoted(boxes[0])));
+    if (name == 1 && digits->size() < PhoneLength) {
+        model.boxes = boxes;
+        model.newAnswer = false;
+        return;
+    }
+    expectSearch(PhoneTab, boxes);
+}
+#else
+void desktopAction(Reader & /*in*/)
+{
+    trace.emplace_back("no desktop here");
+}
+#endif
+
+// What is done with the answer, or through a context menu.
+void resultAction(Reader &in)
+{
+    auto *actions = Form1->findChild<ResultActions *>();
+    model.newAnswer = false;
+    const int kind = in.below(8);
+    if (kind < 4)
+        saveAnswer(in, kind, [actions] { actions->SaveAction()->trigger(); });
+    else if (kind == 4)
+        printAnswer(in, [actions] { actions->PrintAction()->trigger(); });
+    else if (kind == 5)
+        gridMenu(in);
+    else if (kind == 6)
+        boxMenu(in);
+    else
+        desktopAction(in);
 }
 
 // One action while the main window is shown.
@@ -741,7 +1036,7 @@ void mainWindowAction(Reader &in)
         break;
     }
     case 11:
-        saveAnswer(in);
+        resultAction(in);
         break;
     }
 }
@@ -781,6 +1076,10 @@ void secondaryWindowAction(Reader &in, QWidget *window)
         closes = true;
         break;
     default:
+        if (in.below(2) == 0) {
+            desktopAction(in); // closes the window, or changes nothing
+            return;
+        }
         trace.emplace_back("key A");
         pressKeyIn(window, Qt::Key_A);
         break;
