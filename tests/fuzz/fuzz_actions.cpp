@@ -28,6 +28,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QScrollBar>
@@ -770,10 +771,17 @@ void gridMenu(Reader &in)
     const auto choose = [menu, entry] {
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
     };
-    if (entry == Form1->findChild<ResultActions *>()->SaveAction())
-        return saveAnswer(in, in.below(4), choose);
-    if (entry == Form1->findChild<ResultActions *>()->PrintAction())
-        return printAnswer(in, choose);
+    auto *actions = Form1->findChild<ResultActions *>();
+    if (entry == actions->SaveAction() || entry == actions->PrintAction()) {
+        const QPointer<QMenu> open(menu);
+        if (entry == actions->SaveAction())
+            saveAnswer(in, in.below(4), choose);
+        else
+            printAnswer(in, choose);
+        if (open && open->isVisible()) // a disabled entry is not chosen
+            QTest::keyClick(open, Qt::Key_Escape);
+        return;
+    }
     trace.push_back("grid menu: " + entry->text().toStdString());
     QGuiApplication::clipboard()->clear();
     choose();
@@ -853,8 +861,9 @@ void listKey(Reader &in, QAbstractItemView *list)
 #ifdef ZARYAJ_DESKTOP_BUS
 // The desktop's org.freedesktop.Application calls, with any action and argument. Known
 // actions with one text close every other window; "show-number" searches the number as
-// pasted; "launch-search" puts a shown number into the phone box, searched when whole,
-// and anything else into the surname box, its list open. Anything else changes nothing.
+// pasted; "launch-search" puts a shown number into the phone box, searched when it has
+// five digits, and anything else into the surname box, its list open. Anything else
+// changes nothing.
 void desktopAction(Reader &in)
 {
     static DesktopApplication desktop;
@@ -908,7 +917,7 @@ void desktopAction(Reader &in)
     model.tab = PhoneTab;
     if (name == 1 && boxes[0] != digits->left(PhoneLength))
         fail(QStringLiteral("the phone box holds %1").arg(quoted(boxes[0])));
-    if (name == 1 && digits->size() < PhoneLength) {
+    if (name == 1 && digits->size() != PhoneLength) {
         model.boxes = boxes;
         model.newAnswer = false;
         return;
