@@ -1,19 +1,23 @@
 #pragma once
 
 // A long session through the real main window: mixed searches, listings, prompts and
-// window switches, and the desktop's search service asked and opening the program at
-// its answer, chosen by a fixed seed, with the resident memory read after the
-// first actions and at the end. The soak test bounds the growth; the benchmark prints
-// the figures.
+// window switches, suggestion lists, answers saved as files, and the desktop's search
+// service asked and opening the program at its answer, chosen by a fixed seed, with the resident
+// memory read after the first actions and at the end. The soak test bounds the growth; the
+// benchmark prints the figures.
 
 #include "desktopapplication.h"
 #include "records.h"
+#include "resultactions.h"
 #include "searchservice.h"
 #include "store.h"
 #include "useractions.h"
 
+#include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
 
 #include <random>
 #include <unistd.h>
@@ -58,7 +62,7 @@ public:
     {
         using namespace UserActions;
         if (pick(4) == 0)
-            m_kind = pick(9);
+            m_kind = pick(11);
         const SourceRecord &record = SourceRecords[pick(ListedCount)];
         switch (m_kind) {
         case 0: // a number that someone has, by Enter
@@ -98,6 +102,28 @@ public:
             m_krunner.Match(surname + QLatin1Char(' ') + QString::fromUtf8(record.house));
             m_desktop.ActivateAction(QStringLiteral("show-number"), {QString::number(record.phone)},
                                      {});
+            break;
+        }
+        case 8: { // a surname's start, its list walked and an entry taken
+            retype(1, QString::fromUtf8(record.surname).left(1 + pick(3)));
+            if (QWidget *list = QApplication::activePopupWidget()) {
+                for (int n = pick(4); n > 0; --n)
+                    QTest::keyClick(list, Qt::Key_Down);
+                QTest::keyClick(list, Qt::Key_Return);
+            }
+            break;
+        }
+        case 9: { // a number's owners saved as a file of any type, through the dialog
+            static const char *const names[] = {"answer.csv", "answer.vcf", "answer.pdf"};
+            retype(0, QString::number(record.phone));
+            pressEnter(0);
+            Form1->findChild<ResultActions *>()->SaveAction()->trigger();
+            if (auto *dialog = Form1->findChild<QFileDialog *>()) {
+                const QString path = m_folder.filePath(QLatin1String(names[pick(3)]));
+                dialog->selectFile(path);
+                QTest::keyClick(dialog, Qt::Key_Return);
+                QFile::remove(path); // or the next save of its type would ask to overwrite
+            }
             break;
         }
         default:
@@ -142,6 +168,7 @@ private:
     GnomeSearch m_gnome{&m_service};
     KRunnerSearch m_krunner{&m_service};
     DesktopApplication m_desktop;
+    QTemporaryDir m_folder;
 };
 
 } // namespace Soak

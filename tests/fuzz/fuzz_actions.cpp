@@ -331,6 +331,13 @@ QAbstractItemView *openList()
     return list && list->accessibleName() == QStringLiteral("Варианты") ? list : nullptr;
 }
 
+// A click elsewhere closes an open list and goes no further: a user clicks again.
+void closeList()
+{
+    if (QAbstractItemView *list = openList())
+        list->close();
+}
+
 // As the lists compare: letter case, ё for е and leading blanks aside.
 QString folded(const QString &text)
 {
@@ -746,6 +753,7 @@ void printAnswer(Reader &in, const std::function<void()> &trigger)
 // The grid's context menu, opened by a right click on a row, and one of its entries.
 void gridMenu(Reader &in)
 {
+    closeList();
     QTableView *grid = resultGrid();
     const int row = in.below(std::max(1, static_cast<int>(model.rows.size())));
     grid->scrollTo(grid->model()->index(row, 0));
@@ -805,6 +813,7 @@ void boxMenu(Reader &in)
 {
     const int index = in.below(BoxCount);
     const Boxes before = readBoxes();
+    closeList();
     focusBox(index);
     QWidget *edit = box(index);
     if (auto *combo = qobject_cast<QComboBox *>(edit))
@@ -1036,9 +1045,7 @@ void mainWindowAction(Reader &in)
     case 10: {
         const int entry = in.below(StreetCount);
         trace.push_back("pick street " + std::to_string(entry));
-        // The click that opens the street list closes a suggestion list first.
-        if (QAbstractItemView *list = openList())
-            list->close();
+        closeList();
         openTab(AddressTab);
         mainControl<QComboBox>("ComboBox1")->setCurrentIndex(entry);
         expectTyping(StreetBox, before);
