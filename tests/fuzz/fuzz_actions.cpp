@@ -945,7 +945,13 @@ void resultAction(Reader &in)
 {
     auto *actions = Form1->findChild<ResultActions *>();
     model.newAnswer = false;
-    const int kind = in.below(8);
+    // The window's shortcuts, pressed wherever the focus is.
+    const auto press = [](Qt::Key key) {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus && focus->window() == Form1 ? focus : Form1, key,
+                        Qt::ControlModifier);
+    };
+    const int kind = in.below(10);
     if (kind < 4)
         saveAnswer(in, kind, [actions] { actions->SaveAction()->trigger(); });
     else if (kind == 4)
@@ -954,8 +960,12 @@ void resultAction(Reader &in)
         gridMenu(in);
     else if (kind == 6)
         boxMenu(in);
-    else
+    else if (kind == 7)
         desktopAction(in);
+    else if (kind == 8)
+        saveAnswer(in, in.below(4), [press] { press(Qt::Key_S); });
+    else
+        printAnswer(in, [press] { press(Qt::Key_P); });
 }
 
 // One action while the main window is shown.
@@ -969,7 +979,9 @@ void mainWindowAction(Reader &in)
     switch (in.below(12)) {
     case 0: {
         const int index = in.below(BoxCount);
-        const QString text = readText(in);
+        // Ctrl+P and Ctrl+S, typed as control characters, are the window's shortcuts for
+        // printing and saving, which are fuzzed as such.
+        const QString text = readText(in).remove(QChar(0x10)).remove(QChar(0x13));
         trace.push_back(std::string("type ") + describe(text) + " into " + boxName(index));
         typeInto(index, text);
         expectTyping(index, before);
@@ -1189,6 +1201,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (tracing)
             std::fprintf(stderr, "%s\n", trace.back().c_str());
         settle();
+        // As a window manager gives the activation back when a dialog closes; the
+        // offscreen platform leaves no window active, and shortcuts would not work.
+        if (!QApplication::activeWindow()) {
+            QWidget *shown = shownSecondary();
+            (shown ? shown : Form1)->activateWindow();
+            settle();
+        }
         check();
         ++actionsRun;
     }
