@@ -584,6 +584,25 @@ QTemporaryDir &saveFolder()
     return folder;
 }
 
+// Rows as a spreadsheet reads them: fields between semicolons, quoted where they hold a
+// semicolon, a quote or a line break.
+QString csvOf(const QList<QStringList> &rows)
+{
+    QString csv;
+    for (const QStringList &cells : rows) {
+        QStringList fields;
+        for (QString cell : cells) {
+            const bool quote = cell.contains(QRegularExpression(QStringLiteral("[;\"\r\n]")));
+            fields << (quote ? QLatin1Char('"') +
+                                   cell.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                                   QLatin1Char('"')
+                             : cell);
+        }
+        csv += fields.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+    }
+    return csv;
+}
+
 // A PDF's text, as poppler reads it, holds every cell of every row in order.
 void checkPdfText(const QByteArray &pdf, const QList<QStringList> &rows)
 {
@@ -625,19 +644,7 @@ void checkSaved(const QString &path)
     for (const int slot : std::as_const(model.rows))
         rows << store[static_cast<std::size_t>(slot)].cells;
     if (path.endsWith(QLatin1String(".csv"))) {
-        QString expected;
-        for (const QStringList &cells : std::as_const(rows)) {
-            QStringList fields;
-            for (QString cell : cells) {
-                const bool quote = cell.contains(QRegularExpression(QStringLiteral("[;\"\r\n]")));
-                fields << (quote ? QLatin1Char('"') +
-                                       cell.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-                                       QLatin1Char('"')
-                                 : cell);
-            }
-            expected += fields.join(QLatin1Char(';')) + QStringLiteral("\r\n");
-        }
-        if (saved != "\xEF\xBB\xBF" + expected.toUtf8())
+        if (saved != "\xEF\xBB\xBF" + csvOf(rows).toUtf8())
             fail(QStringLiteral("the CSV file does not read back to the rows shown"));
     } else if (path.endsWith(QLatin1String(".vcf"))) {
         const QString text = QString::fromUtf8(saved);
