@@ -1,15 +1,20 @@
 // A fuzzer of user actions: each input is read as a sequence of actions on the real main
 // window (typing and pasting any text into any box, Enter, the search buttons, the
 // tabs, the listing, the pictures that open a window, a shown window's "Ok", keys and
-// close box). After every action the window must agree with a model of what the user
-// is owed, worked out here from the store with the matching rules of the searches:
+// close box, keys to an open suggestion list, saving and printing by menu, shortcut
+// and context menu, the boxes' context menus, and the desktop's calls). After every
+// action the window must agree with a model of what the user is owed, worked out here
+// from the store with the matching rules of the searches:
 //
-// - exactly the expected window is visible, and only one;
+// - exactly the expected window is visible, and only one; no dialog is left open;
 // - the status line is empty or one of the four messages, the one expected;
 // - the grid has its header, 1 + rows rows, and its rows are the matching slots, all of
 //   them, in slot order; a new answer is shown from its first row;
 // - the boxes hold what they held, except the one typed into and those a search clears,
-//   and none holds more than its limit.
+//   and none holds more than its limit;
+// - an open list holds exactly the entries its box's text begins;
+// - a saved or printed file reads back to the rows shown and is alone in its folder; a
+//   refused one leaves nothing and a message that says why.
 //
 // Built with libFuzzer in the sanitizer build; elsewhere the same code replays files.
 
