@@ -91,10 +91,18 @@ inline void focusBox(int index)
 
 // One key press per character as a keyboard sends it: a character beyond the BMP is
 // one press, and a control character is the Ctrl+letter that produces it.
-inline void typeInto(int index, const QString &text)
+// `to` takes the keys instead of the box clicked into: the box's open suggestion list.
+inline QWidget *keysTo(int index, QWidget *to)
 {
+    if (to)
+        return to;
     focusBox(index);
-    QWidget *widget = box(index);
+    return box(index);
+}
+
+inline void typeInto(int index, const QString &text, QWidget *to = nullptr)
+{
+    QWidget *widget = keysTo(index, to);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text.at(i);
         if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
@@ -114,17 +122,17 @@ inline void typeInto(int index, const QString &text)
 }
 
 // Through the clipboard and Ctrl+V, which takes any text.
-inline void pasteInto(int index, const QString &text)
+inline void pasteInto(int index, const QString &text, QWidget *to = nullptr)
 {
-    focusBox(index);
+    QWidget *widget = keysTo(index, to);
     QGuiApplication::clipboard()->setText(text);
-    QTest::keyClick(box(index), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
 }
 
-inline void pressKey(int index, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+inline void pressKey(int index, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                     QWidget *to = nullptr)
 {
-    focusBox(index);
-    QTest::keyClick(box(index), key, modifiers);
+    QTest::keyClick(keysTo(index, to), key, modifiers);
 }
 
 // Return, or the keypad's Enter.

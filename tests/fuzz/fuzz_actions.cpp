@@ -425,12 +425,9 @@ QStringList offeredStreets(const QString &typed)
     return offered;
 }
 
-// An open list holds exactly what its box's text begins, by the lists' rules.
-void checkList()
+// The box whose list it is.
+int listOwner(QAbstractItemView *list)
 {
-    QAbstractItemView *list = openList();
-    if (!list)
-        return;
     QString owner;
     for (QCompleter *completer : Form1->findChildren<QCompleter *>()) {
         if (completer->popup() == list)
@@ -440,6 +437,29 @@ void checkList()
         std::find(BoxNames.begin(), BoxNames.end(), owner.toLatin1()) - BoxNames.begin());
     if (index == BoxCount)
         fail(QStringLiteral("a list is open under %1").arg(owner));
+    return index;
+}
+
+// Where the keys for box `index` go: to its open list, which has the keyboard and passes
+// on what it does not handle itself; none, after the click into another box that closes
+// that box's list.
+QWidget *keysFor(int index)
+{
+    if (QAbstractItemView *list = openList()) {
+        if (listOwner(list) == index)
+            return list;
+        list->close();
+    }
+    return nullptr;
+}
+
+// An open list holds exactly what its box's text begins, by the lists' rules.
+void checkList()
+{
+    QAbstractItemView *list = openList();
+    if (!list)
+        return;
+    const int index = listOwner(list);
     const QString typed = boxText(index);
     const QStringList expected = index == 0   ? offeredNumbers(typed)
                                  : index == 1 ? offeredSurnames(typed)
@@ -451,7 +471,8 @@ void checkList()
     }
     if (shown != expected)
         fail(QStringLiteral("the list under %1 for %2 shows %3, expected %4")
-                 .arg(owner, quoted(typed), quoted(shown.join(QLatin1Char('|'))),
+                 .arg(QLatin1String(BoxNames[static_cast<std::size_t>(index)]), quoted(typed),
+                      quoted(shown.join(QLatin1Char('|'))),
                       quoted(expected.join(QLatin1Char('|')))));
 }
 
@@ -995,7 +1016,7 @@ void mainWindowAction(Reader &in)
         // printing and saving, which are fuzzed as such.
         const QString text = readText(in).remove(QChar(0x10)).remove(QChar(0x13));
         trace.push_back(std::string("type ") + describe(text) + " into " + boxName(index));
-        typeInto(index, text);
+        typeInto(index, text, keysFor(index));
         expectTyping(index, before);
         break;
     }
@@ -1003,7 +1024,7 @@ void mainWindowAction(Reader &in)
         const int index = in.below(BoxCount);
         const QString text = readText(in);
         trace.push_back(std::string("paste ") + describe(text) + " into " + boxName(index));
-        pasteInto(index, text);
+        pasteInto(index, text, keysFor(index));
         expectTyping(index, before);
         break;
     }
@@ -1011,9 +1032,12 @@ void mainWindowAction(Reader &in)
         const int index = in.below(BoxCount);
         const bool keypad = in.below(2) == 1;
         trace.push_back(std::string(keypad ? "keypad Enter in " : "Return in ") + boxName(index));
-        pressEnter(index, keypad);
+        // To an open list, Enter may first take its highlighted entry.
+        QWidget *list = keysFor(index);
+        pressKey(index, keypad ? Qt::Key_Enter : Qt::Key_Return,
+                 keypad ? Qt::KeypadModifier : Qt::NoModifier, list);
         model.tab = BoxTabs[static_cast<std::size_t>(index)];
-        expectSearch(model.tab, before);
+        expectSearch(model.tab, list ? readBoxes() : before);
         break;
     }
     case 3: {
@@ -1054,7 +1078,7 @@ void mainWindowAction(Reader &in)
         const int index = in.below(BoxCount);
         const EditingKey &key = EditingKeys[in.below(static_cast<int>(std::size(EditingKeys)))];
         trace.push_back(std::string(key.name) + " in " + boxName(index));
-        pressKey(index, key.key, key.modifiers);
+        pressKey(index, key.key, key.modifiers, keysFor(index));
         expectTyping(index, before);
         break;
     }
