@@ -303,6 +303,8 @@ void TForm1::ShowNumber(const QString &number)
 void TForm1::StartSearch(const QString &typed)
 {
     if (const std::optional<QString> digits = ShownNumberDigits(typed)) {
+        // A list left open under the box would offer for what the box held before.
+        m_suggestions->Close();
         m_ui->PageControl1->setCurrentWidget(m_ui->TabSheet1);
         putInto(m_ui->Edit1, *digits);
         if (digits->size() == m_ui->Edit1->maxLength())
