@@ -121,11 +121,13 @@ if [[ $action == fuzz ]]; then
         # As ctest runs it, with the suppressions of leaks in system libraries; each from
         # the seeds into a corpus of its own. Over an hour the sanitizer build's peak
         # memory passes libFuzzer's default limit of 2 GB: a PDF of the whole directory
-        # is built in memory, and freed memory waits in the sanitizer's quarantine.
+        # is built in memory, and freed memory waits in the sanitizer's quarantine. An
+        # input of 64 actions may print and save the whole directory many times over,
+        # which takes the sanitizer build more than 30 s.
         LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
             ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer-14) QT_QPA_PLATFORM=offscreen \
             sh tests/fuzz/run.sh "$fuzz/fuzz_actions" "$fuzz/corpus-long-$worker" tests/fuzz/seeds \
-            -max_total_time="$seconds" -timeout=30 -max_len=2048 -len_control=0 \
+            -max_total_time="$seconds" -timeout=300 -max_len=2048 -len_control=0 \
             -rss_limit_mb=4096 -detect_leaks=0 -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/long-$worker-" \
             2>"$fuzz/long-run-$worker.log" &
         pids+=($!)
