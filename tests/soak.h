@@ -13,7 +13,6 @@
 #include "store.h"
 #include "useractions.h"
 
-#include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>

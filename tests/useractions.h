@@ -89,8 +89,6 @@ inline void focusBox(int index)
         QTest::mouseClick(widget, Qt::LeftButton);
 }
 
-// One key press per character as a keyboard sends it: a character beyond the BMP is
-// one press, and a control character is the Ctrl+letter that produces it.
 // `to` takes the keys instead of the box clicked into: the box's open suggestion list.
 inline QWidget *keysTo(int index, QWidget *to)
 {
@@ -100,6 +98,8 @@ inline QWidget *keysTo(int index, QWidget *to)
     return box(index);
 }
 
+// One key press per character as a keyboard sends it: a character beyond the BMP is
+// one press, and a control character is the Ctrl+letter that produces it.
 inline void typeInto(int index, const QString &text, QWidget *to = nullptr)
 {
     QWidget *widget = keysTo(index, to);

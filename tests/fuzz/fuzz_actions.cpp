@@ -788,6 +788,16 @@ void printAnswer(Reader &in, const std::function<void()> &trigger)
     checkSaved(path);
 }
 
+// A right click at `at` in `widget`, which must open a menu.
+QMenu *rightClick(QWidget *widget, QPoint at, const QString &what)
+{
+    QTest::mouseClick(Form1->windowHandle(), Qt::RightButton, {}, widget->mapTo(Form1, at));
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!menu)
+        fail(QStringLiteral("no menu on %1").arg(what));
+    return menu;
+}
+
 // The grid's context menu, opened by a right click on a row, and one of its entries.
 void gridMenu(Reader &in)
 {
@@ -796,11 +806,7 @@ void gridMenu(Reader &in)
     const int row = in.below(std::max(1, static_cast<int>(model.rows.size())));
     grid->scrollTo(grid->model()->index(row, 0));
     const QPoint at = grid->visualRect(grid->model()->index(row, 0)).center();
-    QTest::mouseClick(Form1->windowHandle(), Qt::RightButton, {},
-                      grid->viewport()->mapTo(Form1, at));
-    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    if (!menu)
-        fail(QStringLiteral("no menu on the grid"));
+    QMenu *menu = rightClick(grid->viewport(), at, QStringLiteral("the grid"));
     QList<QAction *> entries;
     for (QAction *action : menu->actions()) {
         if (!action->isSeparator())
@@ -856,11 +862,7 @@ void boxMenu(Reader &in)
     QWidget *edit = box(index);
     if (auto *combo = qobject_cast<QComboBox *>(edit))
         edit = combo->lineEdit();
-    QTest::mouseClick(Form1->windowHandle(), Qt::RightButton, {},
-                      edit->mapTo(Form1, edit->rect().center()));
-    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    if (!menu)
-        fail(QStringLiteral("no menu on %1").arg(QLatin1String(boxName(index))));
+    QMenu *menu = rightClick(edit, edit->rect().center(), QLatin1String(boxName(index)));
     QList<QAction *> entries;
     for (QAction *action : menu->actions()) {
         if (!action->isSeparator() && !action->menu() && action->isEnabled())
