@@ -115,6 +115,8 @@ if [[ $action == fuzz ]]; then
     workers=$(nproc)
     say "fuzzing the user actions on build-asan/ for $seconds s, $workers at once"
     mkdir -p "$fuzz/artifacts"
+    # The count is summed over the logs, so those of an earlier run with more workers go.
+    rm -f "$fuzz"/long-run-*.log
     started=$(date +%s)
     pids=()
     for ((worker = 1; worker <= workers; worker++)); do
