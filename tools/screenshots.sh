@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Takes the screenshots of docs/using.md: starts the program on a virtual X server (Xvfb) with
-# a window manager in the Windows 95 style the program follows (IceWM), types into it
-# as a user would (xdotool) and photographs each window at its own size with its title
-# bar (ImageMagick's import) into docs/screenshots/. Run it again after changing a
+# Takes the screenshots of docs/using.md: starts the program on a virtual X server
+# (Xvfb) with a window manager in the Windows 95 style the program follows (IceWM), types
+# into it as a user would (xdotool) and photographs each window at its own size with its
+# title bar (ImageMagick's import) into docs/screenshots/. Run it again after changing a
 # window.
 #
 #   bash tools/screenshots.sh
