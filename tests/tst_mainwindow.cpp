@@ -499,6 +499,7 @@ void MainWindowTest::suggestionsLeadToTheExactText()
     combo->setFocus();
     pressKeys(QStringLiteral("цен"));
     QVERIFY(openList());
+    QCOMPARE(openList()->font(), combo->font());
     pressKeys({}, Qt::Key_Escape);
     QVERIFY(!openList());
     QCOMPARE(combo->currentText(), QStringLiteral("цен"));
@@ -549,6 +550,7 @@ void chooseFromMenu(QMenu *menu, const QString &name)
             chosen = action;
     }
     QVERIFY2(chosen, qPrintable(name));
+    QCOMPARE(menu->font(), Form1->font()); // not the system's menu font
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
 }
 

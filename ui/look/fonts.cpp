@@ -1,5 +1,6 @@
 #include "fonts.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
@@ -68,4 +69,9 @@ protected:
 void KeepAvailableFamily(QWidget *window)
 {
     window->installEventFilter(new FamilyKeeper(window));
+}
+
+void UseFontInMenus(const QWidget *window)
+{
+    QApplication::setFont(window->font(), "QMenu");
 }
