@@ -198,6 +198,15 @@ void MainWindowTest::gridLook()
     QTest::mouseMove(header, QPoint(0, border.y()));
     QTest::mouseRelease(header, Qt::LeftButton, {}, QPoint(0, border.y()));
     QCOMPARE(grid->columnWidth(0), 8);
+
+    // A line parts the header from row 1, in Windows' themed style too, whose header
+    // draws none under itself.
+    QHeaderView *columns = grid->horizontalHeader();
+    FocusStyle windows(QStringLiteral("windowsvista")); // or the default where there is none
+    columns->setStyle(&windows);
+    const QImage drawn = columns->grab().toImage();
+    columns->setStyle(nullptr);
+    QVERIFY(drawn.pixelColor(4, 16) != drawn.pixelColor(4, 12));
 }
 
 // Text stands out at least 4.5:1 from its background in every window, in every theme.
@@ -490,6 +499,7 @@ void MainWindowTest::suggestionsLeadToTheExactText()
     combo->setFocus();
     pressKeys(QStringLiteral("цен"));
     QVERIFY(openList());
+    QCOMPARE(openList()->font(), combo->font());
     pressKeys({}, Qt::Key_Escape);
     QVERIFY(!openList());
     QCOMPARE(combo->currentText(), QStringLiteral("цен"));
@@ -540,6 +550,7 @@ void chooseFromMenu(QMenu *menu, const QString &name)
             chosen = action;
     }
     QVERIFY2(chosen, qPrintable(name));
+    QCOMPARE(menu->font(), Form1->font()); // not the system's menu font
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
 }
 

@@ -154,6 +154,15 @@ void FocusStyle::drawControl(ControlElement element, const QStyleOption *option,
         return;
     }
     QProxyStyle::drawControl(element, option, painter, widget);
+    // Windows' themed header draws no line under itself, so a grid's header and its
+    // first row, white both, ran together: the grid's own line is drawn there.
+    const auto *header = qstyleoption_cast<const QStyleOptionHeader *>(option);
+    if (element == CE_HeaderSection && header && header->orientation == Qt::Horizontal &&
+        baseStyle()->name().compare(QLatin1String("windowsvista"), Qt::CaseInsensitive) == 0) {
+        const auto grid = static_cast<QRgb>(styleHint(SH_Table_GridLineColor, option, widget));
+        const QRect &r = option->rect;
+        painter->fillRect(r.left(), r.bottom(), r.width(), 1, QColor::fromRgba(grid));
+    }
     // A button's own focus mark is a faint outline, and only after a key was pressed.
     if (element == CE_PushButton)
         drawFocusedBorder(painter, option, QPalette::Button);

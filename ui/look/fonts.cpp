@@ -1,5 +1,6 @@
 #include "fonts.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
@@ -45,6 +46,11 @@ void useAvailableFamily(QWidget *window)
     if (family == font.family())
         return;
     font.setFamily(family);
+#ifdef Q_OS_WIN
+    // Qt's GDI font engine, drawing a stand-in such as Liberation Sans without
+    // antialiasing, leaves out its thinnest glyphs under Wine: "!" is not drawn at 8 pt.
+    font.setStyleStrategy(QFont::PreferAntialias);
+#endif
     window->setFont(font); // sends FontChange again, which finds nothing left to do
 }
 
@@ -68,4 +74,9 @@ protected:
 void KeepAvailableFamily(QWidget *window)
 {
     window->installEventFilter(new FamilyKeeper(window));
+}
+
+void UseFontInMenus(const QWidget *window)
+{
+    QApplication::setFont(window->font(), "QMenu");
 }

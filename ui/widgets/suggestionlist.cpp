@@ -30,6 +30,9 @@ QAbstractItemView *SuggestionList::view()
     if (!m_view) {
         m_view = m_completer->popup();
         m_view->setAccessibleName(QStringLiteral("Варианты"));
+        // In its box's font, as a combo box's own list is; a window of its own would
+        // otherwise take the system's list font.
+        m_view->setFont(m_box->font());
         // Installed after the completer's own filter, so it sees the keys first.
         m_view->installEventFilter(this);
     }

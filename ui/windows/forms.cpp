@@ -2,6 +2,7 @@
 
 #include "accessibility.h"
 #include "focusstyle.h"
+#include "fonts.h"
 #include "picture.h"
 #include "tform1.h"
 #include "tform2.h"
@@ -66,6 +67,7 @@ Forms::Forms()
     InstallAccessibility();
     FocusStyle::Install();
     create(m_form1, Form1);
+    UseFontInMenus(Form1);
     createSecondary(m_form2, Form2);
     createSecondary(m_form3, Form3);
     createSecondary(m_form4, Form4);
