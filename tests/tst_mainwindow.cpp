@@ -504,6 +504,10 @@ void MainWindowTest::suggestionsLeadToTheExactText()
     QCOMPARE(statusText(), Status::SearchDone);
     for (int row = 1; row < gridRowCount(); ++row)
         QCOMPARE(gridCell(2, row), QStringLiteral("Центральная"));
+    // The box's own list opens at the street the box holds.
+    QTest::keyClick(combo, Qt::Key_Down, Qt::AltModifier);
+    QTRY_COMPARE(combo->view()->currentIndex().data().toString(), QStringLiteral("Центральная"));
+    combo->hidePopup();
 
     tabs->setCurrentIndex(1);
     mainControl<QLineEdit>("Edit2")->setFocus();
