@@ -7,6 +7,7 @@
 #include "resultgrid.h"
 #include "tform1.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTableView>
 #include <QtTest>
@@ -103,6 +104,24 @@ inline QString gridRow(int row)
     for (int column = 0; column < 5; ++column)
         cells << gridCell(column, row);
     return cells.join(QLatin1Char('|'));
+}
+
+// Whether the keyboard focus comes to `window` within five seconds. Qt's wait for a
+// window's activation waits only for it to be shown where the platform does not say
+// when it activates a window (Wayland, in Qt 6.4), and the compositor gives the focus
+// later, or never.
+[[nodiscard]] inline bool focusArrives(const QWidget *window)
+{
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
+// Whether a key pressed now goes somewhere within five seconds: to the window with the
+// focus, or to an open list. A real compositor takes the focus away while a list closes
+// and gives it back a moment later.
+[[nodiscard]] inline bool keysGoSomewhere()
+{
+    return QTest::qWaitFor(
+        [] { return QGuiApplication::focusWindow() || QApplication::activePopupWidget(); });
 }
 
 inline QString statusText()
