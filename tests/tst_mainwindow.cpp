@@ -303,6 +303,11 @@ void MainWindowTest::focusFrame()
     QWidget *area = focused->parentWidget();
     const QRect around = focused->geometry().adjusted(-3, -3, 3, 3) & area->rect();
     const QImage with = area->grab(around).toImage();
+    // A tab's frame leaves its caption in sight.
+    if (const auto *bar = qobject_cast<const QTabBar *>(focused)) {
+        const QRect caption = bar->tabRect(bar->currentIndex()).adjusted(6, 6, -6, -6);
+        QVERIFY(shownContrast(with, caption.translated(bar->pos() - around.topLeft())) >= 4.5);
+    }
     QApplication::focusWidget()->clearFocus();
     const qreal figure = frameContrast(area->grab(around).toImage(), with);
     QVERIFY2(figure >= 3, qPrintable(QString::number(figure)));
