@@ -813,6 +813,9 @@ private slots:
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        // Qt then says where it looks for plugins: for the platform's while the display is
+        // opened, for the screen reader's once the windows are made.
+        environment.insert(QStringLiteral("QT_DEBUG_PLUGINS"), QStringLiteral("1"));
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(ZARYAJ_BINARY), {});
         QVERIFY(program.waitForStarted());
@@ -826,6 +829,9 @@ private slots:
         QVERIFY(program.waitForFinished(5000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
+        // What was held while the display was opened is passed on, and nothing is held after.
+        const QByteArray said = program.readAllStandardError();
+        QVERIFY(said.contains("plugins/platforms\"") && said.contains("plugins/accessible\""));
     }
 
     // No display named, or one that cannot be opened: one line of the program's own and
