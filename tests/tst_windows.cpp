@@ -103,8 +103,8 @@ void dismiss(QWidget *shown, Dismissal how)
     case Dismissal::Escape:
         QTest::keyClick(shown->windowHandle(), Qt::Key_Escape);
         break;
-    case Dismissal::CloseBox:
-        shown->close();
+    case Dismissal::CloseBox: // through the window system, as a click on the box comes
+        shown->windowHandle()->close();
         break;
     }
 }
