@@ -152,7 +152,7 @@ private:
 void MainWindowTest::init()
 {
     m_forms = std::make_unique<RunningForms>();
-    QVERIFY(QTest::qWaitForWindowExposed(Form1));
+    QVERIFY(focusArrives(Form1));
 }
 
 void MainWindowTest::cleanup()
