@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSizeGrip>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -106,6 +107,15 @@ qreal frameContrast(const QImage &without, const QImage &with)
     return framed.size() * 10 < ring * 9 ? 0 : contrastBeside(framed, frame, with, changed);
 }
 
+// The one window the program shows.
+QWidget *shownWindow()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto shown = std::find_if(windows.begin(), windows.end(),
+                                    [](const QWidget *window) { return window->isVisible(); });
+    return shown == windows.end() ? nullptr : *shown;
+}
+
 } // namespace
 
 class MainWindowTest : public QObject
@@ -142,7 +152,7 @@ private:
 void MainWindowTest::init()
 {
     m_forms = std::make_unique<RunningForms>();
-    QVERIFY(QTest::qWaitForWindowExposed(Form1));
+    QVERIFY(focusArrives(Form1));
 }
 
 void MainWindowTest::cleanup()
@@ -287,13 +297,13 @@ void MainWindowTest::focusFrame()
     QFETCH(QString, to);
     m_forms.reset();
     m_forms = std::make_unique<RunningForms>(testTheme(theme));
-    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QVERIFY(focusArrives(Form1));
     auto *tabs = mainControl<QTabWidget>("PageControl1");
     tabs->setCurrentIndex(tab);
     mainControl<QWidget>(qPrintable(from))->setFocus();
     for (int i = 0; i < keys.count(); ++i) {
         QTest::keyClick(QGuiApplication::focusWindow(), keys[i].key(), keys[i].keyboardModifiers());
-        QVERIFY(QTest::qWaitForWindowActive(QApplication::activeWindow()));
+        QVERIFY(focusArrives(shownWindow()));
     }
     if (keys.isEmpty())
         QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(3).center());
@@ -302,6 +312,11 @@ void MainWindowTest::focusFrame()
     QWidget *area = focused->parentWidget();
     const QRect around = focused->geometry().adjusted(-3, -3, 3, 3) & area->rect();
     const QImage with = area->grab(around).toImage();
+    // A tab's frame leaves its caption in sight.
+    if (const auto *bar = qobject_cast<const QTabBar *>(focused)) {
+        const QRect caption = bar->tabRect(bar->currentIndex()).adjusted(6, 6, -6, -6);
+        QVERIFY(shownContrast(with, caption.translated(bar->pos() - around.topLeft())) >= 4.5);
+    }
     QApplication::focusWidget()->clearFocus();
     const qreal figure = frameContrast(area->grab(around).toImage(), with);
     QVERIFY2(figure >= 3, qPrintable(QString::number(figure)));
@@ -514,6 +529,10 @@ void MainWindowTest::suggestionsLeadToTheExactText()
     QCOMPARE(statusText(), Status::SearchDone);
     for (int row = 1; row < gridRowCount(); ++row)
         QCOMPARE(gridCell(2, row), QStringLiteral("Центральная"));
+    // The box's own list opens at the street the box holds.
+    QTest::keyClick(combo, Qt::Key_Down, Qt::AltModifier);
+    QTRY_COMPARE(combo->view()->currentIndex().data().toString(), QStringLiteral("Центральная"));
+    combo->hidePopup();
 
     tabs->setCurrentIndex(1);
     mainControl<QLineEdit>("Edit2")->setFocus();

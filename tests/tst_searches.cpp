@@ -159,7 +159,11 @@ class SearchesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_forms = std::make_unique<RunningForms>(); }
+    void init()
+    {
+        m_forms = std::make_unique<RunningForms>();
+        QVERIFY(focusArrives(Form1));
+    }
     void cleanup() { m_forms.reset(); }
 
     void phoneSearch_data();

@@ -7,7 +7,10 @@
 #include "resultgrid.h"
 #include "tform1.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QProcess>
 #include <QTableView>
 #include <QtTest>
 
@@ -103,6 +106,46 @@ inline QString gridRow(int row)
     for (int column = 0; column < 5; ++column)
         cells << gridCell(column, row);
     return cells.join(QLatin1Char('|'));
+}
+
+// On Wayland Qt opens a list under its box only after real input: it asks the compositor
+// with the serial of the last key or click, which QTest's keys do not give, and without
+// one the list becomes a window of its own. Shift, which types nothing, is pressed for
+// real, as a user's keyboard would have; true once the program has seen it.
+inline bool pressShiftForReal()
+{
+    struct Watch final : QObject
+    {
+        bool seen = false;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            seen = seen || (event->type() == QEvent::KeyRelease &&
+                            static_cast<QKeyEvent *>(event)->key() == Qt::Key_Shift);
+            return false;
+        }
+    } watch;
+    qApp->installEventFilter(&watch);
+    QProcess::execute(QStringLiteral("wtype"), {QStringLiteral("-k"), QStringLiteral("Shift_L")});
+    return QTest::qWaitFor([&watch] { return watch.seen; });
+}
+
+// Whether the keyboard focus comes to `window` within five seconds. Qt's wait for a
+// window's activation waits only for it to be shown where the platform does not say
+// when it activates a window (Wayland, in Qt 6.4), and the compositor gives the focus
+// later, or never.
+[[nodiscard]] inline bool focusArrives(const QWidget *window)
+{
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }) &&
+           (QGuiApplication::platformName() != QLatin1String("wayland") || pressShiftForReal());
+}
+
+// Whether a key pressed now goes somewhere within five seconds: to the window with the
+// focus, or to an open list. A real compositor takes the focus away while a list closes
+// and gives it back a moment later.
+[[nodiscard]] inline bool keysGoSomewhere()
+{
+    return QTest::qWaitFor(
+        [] { return QGuiApplication::focusWindow() || QApplication::activePopupWidget(); });
 }
 
 inline QString statusText()

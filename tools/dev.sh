@@ -7,8 +7,9 @@
 #
 # `test` builds the normal build (build/) and runs its tests in parallel: those without
 # windows, those with windows, a short soak and the fuzzer's seeds.
-# `check` adds what CI checks: in the normal build the full soak, the package's checks
-# and what Orca says over a short key script; then it builds everything again with clang
+# `check` adds what CI checks: in the normal build the full soak, the package's checks,
+# what Orca says over a short key script and the window tests and a soak once more on
+# Wayland (a headless sway, tests/with-sway.sh); then it builds everything again with clang
 # in a Debug build (assertions live) under AddressSanitizer and UBSan (build-asan/) and
 # runs the same tests there, the fuzzer of user actions for a minute, clang-tidy and the
 # clang-format check.
@@ -63,8 +64,9 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # the result.
 [[ $action == check || $action == deb ]] && packages+=(dpkg-dev desktop-file-utils appstream lintian)
 # What a screen reader says is heard from Debian's Orca, on an X server with a window
-# manager, keys played by xdotool.
-[[ $action == check ]] && packages+=(orca xdotool icewm python3-pyatspi)
+# manager, keys played by xdotool. The window tests run again on a headless sway, with a
+# keyboard on its seat that wtype holds.
+[[ $action == check ]] && packages+=(orca xdotool icewm python3-pyatspi sway wtype)
 # clang with its sanitizer and libFuzzer runtimes, the symbolizer for their reports,
 # clang-tidy and clang-format.
 [[ $action == check || $action == fuzz ]] &&
@@ -176,7 +178,7 @@ test)
     ;;
 check)
     build normal build
-    say "testing build/ (long soak, package, screen reader)"
+    say "testing build/ (long soak, package, screen reader, windows on Wayland)"
     run_tests normal-check
     configure sanitize build-asan
     build sanitize build-asan

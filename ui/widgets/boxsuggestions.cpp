@@ -32,6 +32,14 @@ BoxSuggestions::BoxSuggestions(QLineEdit *number, QLineEdit *surname, QComboBox 
         street->setEditText(entry);
         emit streetTaken();
     });
+    // The box's own list opens at its current entry, which the box moves to the street
+    // typed or taken only once the focus leaves it: made so at once, Alt+Down opens the
+    // list at the street the box holds.
+    connect(street, &QComboBox::editTextChanged, this, [street](const QString &text) {
+        const int entry = street->findText(text);
+        if (entry >= 0 && entry != street->currentIndex())
+            street->setCurrentIndex(entry);
+    });
     connect(tabs, &QTabWidget::currentChanged, this, &BoxSuggestions::Close);
 }
 

@@ -14,7 +14,9 @@ SecondaryWindow::SecondaryWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
-    // Only the main window's closing ends the program.
+    // Only the main window's closing ends the program. (Without this a closed secondary
+    // window would still not end it today, since the main window is shown again inside
+    // the close, before Qt looks for a last window; this keeps it so should that change.)
     setAttribute(Qt::WA_QuitOnClose, false);
     CentreWhenFirstShown(this);
     KeepAvailableFamily(this);
