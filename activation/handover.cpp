@@ -22,7 +22,7 @@ QString plainText(const QVariant &value)
 {
     if (value.metaType() != QMetaType::fromType<QString>())
         return {};
-    const QString text = value.toString();
+    QString text = value.toString();
     constexpr qsizetype longest = 256;
     if (text.size() > longest)
         return {};
