@@ -5,6 +5,7 @@
 #include "display.h"
 #include "quitonsignal.h"
 #include "searchcases.h"
+#include "suggestionlist.h"
 #include "windowstest.h"
 #ifdef ZARYAJ_DESKTOP_BUS
 #include "desktopapplication.h"
@@ -490,6 +491,23 @@ private slots:
         for (int row = 1; row < gridRowCount(); ++row)
             QCOMPARE(gridCell(1, row), ResultGrid::SlotCell(1, answer.found[row - 1]));
 #endif
+    }
+
+    // A list asked for while its window has not the focus waits for it: shown at once,
+    // it would become a window of its own on Wayland.
+    void listWaitsForTheFocus()
+    {
+        openTab(1);
+        auto *surname = mainControl<QLineEdit>("Edit2");
+        surname->setFocus();
+        surname->setText(utf8("Гаврил"));
+        QWidget *licence = window(QStringLiteral("Form4"));
+        ShowSecondary(licence);
+        QVERIFY(QTest::qWaitForWindowActive(licence));
+        surname->findChild<SuggestionList *>()->Offer();
+        QVERIFY(!QApplication::activePopupWidget());
+        ReturnToMain(licence);
+        QTRY_VERIFY(QApplication::activePopupWidget());
     }
 
     void screenReaderNames_data()
