@@ -35,7 +35,7 @@ void DesktopApplication::Activate(const QVariantMap &platform_data)
         return;
     const Handover handover = Handover::From(platform_data);
     OfferToken(handover);
-    AskWithTime(ComeForward(), handover);
+    AskForFocus(ComeForward(), handover);
 }
 
 void DesktopApplication::Open(const QStringList & /*uris*/, const QVariantMap &platform_data)
@@ -66,7 +66,7 @@ void DesktopApplication::ActivateAction(const QString &action_name, const QVaria
         Form1->ShowNumber(argument.toString());
     else
         Form1->StartSearch(argument.toString());
-    AskWithTime(Form1, handover);
+    AskForFocus(Form1, handover);
 }
 
 void DesktopApplication::refuse(const QString &why)

@@ -23,7 +23,8 @@ struct Handover
 // Call right before `window` asks for the focus (QWidget::activateWindow), which on
 // Wayland then uses the token.
 void OfferToken(const Handover &handover);
-// Call right after: where the token could not serve, asks again with the time (X11's
-// _NET_ACTIVE_WINDOW; GNOME's gtk_surface1.present on Wayland), which also lifts a
-// minimized window. Without either, the desktop decides alone.
-void AskWithTime(QWidget *window, const Handover &handover);
+// Call right after: asks again with the time (X11's _NET_ACTIVE_WINDOW; GNOME's
+// gtk_surface1.present on Wayland), which also lifts a minimized window. On Wayland
+// with neither time nor token, it asks with a token of the window's own, which no
+// compositor honours but each makes known ("… is ready").
+void AskForFocus(QWidget *window, const Handover &handover);
