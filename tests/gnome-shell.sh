@@ -48,8 +48,9 @@ shell() { # JAVASCRIPT: its value, as the shell's Eval gives it
     gdbus call --session --timeout 5 --dest org.gnome.Shell --object-path /org/gnome/Shell \
         --method org.gnome.Shell.Eval "$1" | sed -e "s/^(true, '\"\{0,1\}//" -e "s/\"\{0,1\}')$//"
 }
-until_true() { # JAVASCRIPT: waits up to 5 s for it to be true
-    for _ in $(seq 100); do
+until_true() { # JAVASCRIPT: waits up to 15 s for it to be true (a busy machine is slow)
+    local until=$((SECONDS + 15))
+    while ((SECONDS < until)); do
         [[ $(shell "$1" 2>/dev/null) == true ]] && return 0
         sleep 0.05
     done
