@@ -4,6 +4,7 @@
 #include "applicationinterface.h"
 #include "desktopnames.h"
 #include "forms.h"
+#include "handover.h"
 #include "tform1.h"
 
 #include <QDBusConnection>
@@ -28,10 +29,13 @@ DesktopApplication::Start DesktopApplication::Register()
     return running.Activate({}).isError() ? Start::Alone : Start::HandedOver;
 }
 
-void DesktopApplication::Activate(const QVariantMap & /*platform_data*/)
+void DesktopApplication::Activate(const QVariantMap &platform_data)
 {
-    if (Form1)
-        ComeForward();
+    if (!Form1)
+        return;
+    const Handover handover = Handover::From(platform_data);
+    OfferToken(handover);
+    AskForFocus(ComeForward(), handover);
 }
 
 void DesktopApplication::Open(const QStringList & /*uris*/, const QVariantMap &platform_data)
@@ -41,7 +45,7 @@ void DesktopApplication::Open(const QStringList & /*uris*/, const QVariantMap &p
 }
 
 void DesktopApplication::ActivateAction(const QString &action_name, const QVariantList &parameter,
-                                        const QVariantMap & /*platform_data*/)
+                                        const QVariantMap &platform_data)
 {
     QVariant argument = parameter.value(0);
     if (argument.metaType() == QMetaType::fromType<QDBusVariant>())
@@ -54,12 +58,15 @@ void DesktopApplication::ActivateAction(const QString &action_name, const QVaria
     }
     if (!Form1)
         return;
+    const Handover handover = Handover::From(platform_data);
+    OfferToken(handover);
     // As if each open window's "Ok" were pressed: the main window alone stays.
     ReturnAllToMain();
     if (action_name == QLatin1String("show-number"))
         Form1->ShowNumber(argument.toString());
     else
         Form1->StartSearch(argument.toString());
+    AskForFocus(Form1, handover);
 }
 
 void DesktopApplication::refuse(const QString &why)

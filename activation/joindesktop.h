@@ -7,3 +7,8 @@ class QObject;
 // that another instance was asked to come forward instead: this one should end.
 // Elsewhere the program works alone, and this is true.
 bool JoinDesktop(QObject *parent);
+
+// Call before the application object exists. Where the session has no bus, none is
+// started for it: libdbus would launch a dbus-daemon for the X display, which outlives
+// the program and the display. The program then works alone.
+void LaunchNoBus();

@@ -5,3 +5,5 @@ bool JoinDesktop(QObject * /*parent*/)
 {
     return true;
 }
+
+void LaunchNoBus() {}

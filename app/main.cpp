@@ -14,6 +14,7 @@ int main(int argc, char *argv[])
 {
     if (!DisplayNamed())
         return 1;
+    LaunchNoBus();
     HoldMessagesWhileConnecting();
     QApplication app(argc, argv);
     PassHeldMessages();

@@ -198,7 +198,7 @@ void benchSuggestions()
 void benchDesktopSearch()
 {
     constexpr int Runs = 1001;
-    SearchService service([](const QString &, const QString &) {});
+    SearchService service([](const QString &, const QString &, quint32) {});
     GnomeSearch gnome(&service);
     KRunnerSearch krunner(&service);
     QElapsedTimer clock;

@@ -53,6 +53,9 @@ for path in ./usr/bin/zaryaj ./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)
     grep -q " $path\$" <<<"$contents" || fail "package lacks $path"
 done
 
+entry=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/ru.zaryaj.Directory.desktop)
+grep -qx Exec=zaryaj <<<"$entry" || fail "the package's menu entry does not start zaryaj from PATH"
+
 # Errors fail the test; warnings are shown.
 echo "lintian:"
 lintian --fail-on error,warning --display-info "$deb" || fail "lintian reports errors or warnings"

@@ -52,7 +52,7 @@ appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $id.met
 key() { sed -n "s/^$1=//p" "$desktop"; }
 [[ $(key Icon) == "$id" ]] || fail "Icon= is '$(key Icon)', not $id"
 exec=$(key Exec)
-[[ -n $exec && -x $prefix/bin/${exec%% *} ]] || fail "Exec= is '$exec', not an installed program"
+[[ $exec == "$prefix/bin/zaryaj" && -x $exec ]] || fail "Exec= is '$exec', not $prefix/bin/zaryaj"
 grep -q "<id>$id</id>" "$metainfo" || fail "metainfo id is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "metainfo does not launch $id.desktop"

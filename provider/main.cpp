@@ -23,8 +23,13 @@ int main(int argc, char *argv[])
     LoadDirectory();
     // The program is asked through the bus too, which starts it when it is not running.
     OrgFreedesktopApplicationInterface program(DesktopId, DesktopObjectPath, bus);
-    SearchService service([&program](const QString &action, const QString &argument) {
-        program.ActivateAction(action, {argument}, {});
+    SearchService service([&program](const QString &action, const QString &argument, quint32 time) {
+        // The time goes on as the end of a startup identifier, as desktops hand it over.
+        QVariantMap platformData;
+        if (time != 0)
+            platformData.insert(QStringLiteral("desktop-startup-id"),
+                                QStringLiteral("zaryaj-search-provider_TIME%1").arg(time));
+        program.ActivateAction(action, {argument}, platformData);
     });
     QObject::connect(&service, &SearchService::idle, &app, &QCoreApplication::quit);
     // Nor does it outlive the session's bus.

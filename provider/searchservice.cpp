@@ -37,17 +37,17 @@ void SearchService::Called()
     m_idle.start();
 }
 
-bool SearchService::ShowResult(const QString &identifier) const
+bool SearchService::ShowResult(const QString &identifier, quint32 time) const
 {
     const int slot = SlotOf(identifier);
     if (slot != 0)
-        m_askProgram(QStringLiteral("show-number"), QString::number(Phone[slot]));
+        m_askProgram(QStringLiteral("show-number"), QString::number(Phone[slot]), time);
     return slot != 0;
 }
 
-void SearchService::LaunchSearch(const QString &typed) const
+void SearchService::LaunchSearch(const QString &typed, quint32 time) const
 {
-    m_askProgram(QStringLiteral("launch-search"), typed);
+    m_askProgram(QStringLiteral("launch-search"), typed, time);
 }
 
 int SearchService::SlotOf(const QString &identifier) const
@@ -98,17 +98,18 @@ QList<QVariantMap> GnomeSearch::GetResultMetas(const QStringList &identifiers)
 }
 
 void GnomeSearch::ActivateResult(const QString &identifier, const QStringList & /*terms*/,
-                                 uint /*timestamp*/)
+                                 uint timestamp)
 {
     m_service->Called();
-    if (!m_service->ShowResult(identifier) && calledFromDBus())
+    if (!m_service->ShowResult(identifier, timestamp) && calledFromDBus())
         sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such result"));
 }
 
-void GnomeSearch::LaunchSearch(const QStringList &terms, uint /*timestamp*/)
+void GnomeSearch::LaunchSearch(const QStringList &terms, uint timestamp)
 {
     m_service->Called();
-    m_service->LaunchSearch(terms.value(0));
+    // All the terms, as the shell listed the results for all of them.
+    m_service->LaunchSearch(terms.join(QLatin1Char(' ')), timestamp);
 }
 
 KRunnerSearch::KRunnerSearch(SearchService *service) : QObject(service), m_service(service)

@@ -9,10 +9,12 @@
 
 #include <functional>
 
-// What a result asks of the program: an action of its org.freedesktop.Application and
-// the action's one text ("show-number" with the number's digits, "launch-search" with
-// what was typed).
-using AskProgram = std::function<void(const QString &action, const QString &argument)>;
+// What a result asks of the program: an action of its org.freedesktop.Application, the
+// action's one text ("show-number" with the number's digits, "launch-search" with what
+// was typed), and the time of the user's choice on the desktop's clock (0: not known),
+// by which the program may take the focus.
+using AskProgram =
+    std::function<void(const QString &action, const QString &argument, quint32 time)>;
 
 // The state the desktop's two searches share: the matching, the program to ask, and
 // the idle time after which the service ends (the bus starts it again when asked).
@@ -30,9 +32,9 @@ public:
     void Called();
     // What choosing a result asks of the program: its number's phone search. False,
     // asking nothing, when the identifier names no offered subscriber.
-    bool ShowResult(const QString &identifier) const;
-    // What GNOME's "search in the application" asks: `typed` in the box that fits it.
-    void LaunchSearch(const QString &typed) const;
+    bool ShowResult(const QString &identifier, quint32 time = 0) const;
+    // What GNOME's "search in the application" asks: the program's search for `typed`.
+    void LaunchSearch(const QString &typed, quint32 time) const;
     // The slot an identifier names, or 0 when it names no offered subscriber.
     int SlotOf(const QString &identifier) const;
 

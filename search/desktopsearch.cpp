@@ -71,6 +71,15 @@ bool DesktopSearch::matches(const Subscriber &subscriber, const QStringList &fol
     });
 }
 
+Answer DesktopSearch::AnswerFor(const QString &query, const QString &shownAs) const
+{
+    Answer answer;
+    answer.query = Query::BySurname(shownAs, QString(), QString());
+    answer.found = Matches(Terms(query));
+    answer.status = answer.found.empty() ? Status::SubscriberNotFound : Status::SearchDone;
+    return answer;
+}
+
 std::vector<int> DesktopSearch::Matches(const QStringList &terms) const
 {
     const QStringList f = folded(terms);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +24,10 @@ public:
     static QStringList Terms(const QString &query);
 
     std::vector<int> Matches(const QStringList &terms) const;
+    // What the program shows for the desktop's query typed whole (GNOME's "search in
+    // the application"): the subscribers listed for its terms, as an answer of the
+    // surname search for `shownAs`, the text the user sees in the box.
+    Answer AnswerFor(const QString &query, const QString &shownAs) const;
     // Those of `earlier` that still match: the desktop narrows as the user types on.
     std::vector<int> Narrow(const std::vector<int> &earlier, const QStringList &terms) const;
 

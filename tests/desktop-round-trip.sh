@@ -62,6 +62,16 @@ done
 timeout 10 "$prefix/bin/zaryaj" || fail "a second start did not end at once (exit $?)"
 [[ $(owner_pid ru.zaryaj.Directory) == "${pid:-}" ]] || fail "the running program lost its name"
 
+echo "Without a session bus, none is launched:"
+# libdbus would run dbus-launch, from PATH where it is not installed, for the display.
+alone=$(mktemp -d)
+printf '#!/bin/sh\ntouch "%s/launched"\nexit 1\n' "$alone" >"$alone/dbus-launch"
+chmod +x "$alone/dbus-launch"
+env -u DBUS_SESSION_BUS_ADDRESS DISPLAY=:99 XDG_RUNTIME_DIR="$alone" PATH="$alone:$PATH" \
+    timeout 2 "$prefix/bin/zaryaj" || [[ $? == 124 ]] || fail "the program alone did not run"
+[[ ! -e $alone/launched ]] || fail "the program launched a session bus"
+rm -rf "$alone"
+
 if ((failures)); then
     echo "$failures failure(s)" >&2
     exit 1

@@ -8,9 +8,10 @@
 # `test` builds the normal build (build/) and runs its tests in parallel: those without
 # windows, those with windows, a short soak and the fuzzer's seeds.
 # `check` adds what CI checks: in the normal build the full soak, the package's checks,
-# what Orca says over a short key script and the window tests and a soak once more on
-# Wayland (a headless sway, tests/with-sway.sh); then it builds everything again with clang
-# in a Debug build (assertions live) under AddressSanitizer and UBSan (build-asan/) and
+# what Orca says over a short key script, the window tests and a soak once more on
+# Wayland (a headless sway, tests/with-sway.sh) and the program under the real GNOME
+# Shell (headless, on Wayland and through Xwayland); then it builds everything again
+# with clang in a Debug build (assertions live) under AddressSanitizer and UBSan (build-asan/) and
 # runs the same tests there, the fuzzer of user actions for a minute, clang-tidy and the
 # clang-format check.
 # `fuzz HOURS` runs the fuzzer of user actions on the sanitizer build for that long (0.2
@@ -53,6 +54,10 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # Wayland plugin, as every Wayland desktop has it, for the start-up's display checks.
 [[ $action == test || $action == check ]] && packages+=(xvfb dbus at-spi2-core qt6-wayland)
 [[ $action == bench ]] && packages+=(xvfb dbus libglib2.0-bin)
+# Coming forward when the desktop asks: X11's and Wayland's client libraries, Qt's
+# handles to its connections (its private headers), wayland-scanner and the protocols.
+[[ $action == windows ]] || packages+=(pkg-config libxcb1-dev libwayland-dev libwayland-bin
+    wayland-protocols qt6-base-private-dev)
 # The desktops' search interfaces (GNOME Shell's and KRunner's) for the search service;
 # the tests call it with gdbus and through KRunner's own library.
 [[ $action == start || $action == windows ]] || packages+=(gnome-shell-common libkf5runner5)
@@ -78,6 +83,9 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
     dpkg-dev wine wine64 nsis xvfb x11-utils)
 source tools/install-missing.sh
 install_missing "${packages[@]}"
+# The real GNOME Shell around the program, headless, with Xwayland; none of the rest of
+# a GNOME desktop that it recommends.
+[[ $action == check ]] && install_missing --no-install-recommends gnome-shell xwayland
 
 # Started with sudo, the program is built and run as the user who asked for it, whose
 # display it opens on.
@@ -178,7 +186,7 @@ test)
     ;;
 check)
     build normal build
-    say "testing build/ (long soak, package, screen reader, windows on Wayland)"
+    say "testing build/ (long soak, package, screen reader, windows on Wayland, GNOME Shell)"
     run_tests normal-check
     configure sanitize build-asan
     build sanitize build-asan

@@ -42,6 +42,7 @@
 #include <QTimer>
 #ifdef ZARYAJ_DESKTOP_BUS
 #include "desktopapplication.h"
+#include "desktopsearch.h"
 
 #include <QDBusVariant>
 #endif
@@ -911,8 +912,8 @@ void listKey(Reader &in, QAbstractItemView *list)
 // The desktop's org.freedesktop.Application calls, with any action and argument. Known
 // actions with one text close every other window; "show-number" searches the number as
 // pasted; "launch-search" puts a shown number into the phone box, searched when it has
-// five digits, and anything else into the surname box, its list open. Anything else
-// changes nothing.
+// five digits, and anything else into the surname box over what the desktop listed for
+// it. Anything else changes nothing.
 void desktopAction(Reader &in)
 {
     static DesktopApplication desktop;
@@ -954,12 +955,18 @@ void desktopAction(Reader &in)
     Boxes boxes = before;
     const std::optional<QString> digits = shownDigits(text);
     if (name == 1 && !digits) {
+        // The subscribers the desktop listed for all the terms (its matching is fuzzed
+        // on its own), under the text in the surname box, every other box empty.
+        static const DesktopSearch listed;
         model.tab = SurnameTab;
-        model.boxes = before;
+        model.boxes = Boxes();
         model.boxes[1] = boxText(1);
         if (model.boxes[1] != text.trimmed().left(model.boxes[1].size()))
             fail(QStringLiteral("the surname box holds %1").arg(quoted(model.boxes[1])));
-        model.newAnswer = false;
+        const std::vector<int> found = listed.Matches(DesktopSearch::Terms(text));
+        model.rows = QList<int>(found.begin(), found.end());
+        model.status = found.empty() ? Messages[3] : Messages[1];
+        model.newAnswer = true;
         return;
     }
     boxes[0] = boxText(0);

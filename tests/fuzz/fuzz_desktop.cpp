@@ -22,8 +22,9 @@ namespace {
 struct Service
 {
     QStringList asked; // action and argument of each request to the program
-    SearchService service{
-        [this](const QString &action, const QString &argument) { asked << action << argument; }};
+    SearchService service{[this](const QString &action, const QString &argument, quint32 time) {
+        asked << action << argument << QString::number(time);
+    }};
     GnomeSearch gnome{&service};
     KRunnerSearch krunner{&service};
 };
@@ -60,11 +61,12 @@ bool given(const QString &id)
 }
 
 // What choosing the result `id` asks of the program.
-QStringList shown(const QString &id)
+QStringList shown(const QString &id, uint time = 0)
 {
     if (!given(id))
         return {};
-    return {QStringLiteral("show-number"), QString::number(Phone[id.toInt()])};
+    return {QStringLiteral("show-number"), QString::number(Phone[id.toInt()]),
+            QString::number(time)};
 }
 
 } // namespace
@@ -121,12 +123,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             break;
         }
         case 3:
-            s.gnome.ActivateResult(fields.front(), fields, 0);
-            check(s.asked == shown(fields.front()), "GNOME's activated result");
+            s.gnome.ActivateResult(fields.front(), fields, uint(text.size()));
+            check(s.asked == shown(fields.front(), uint(text.size())), "GNOME's activated result");
             break;
         case 4:
-            s.gnome.LaunchSearch(fields, 0);
-            check(s.asked == QStringList{QStringLiteral("launch-search"), fields.front()},
+            s.gnome.LaunchSearch(fields, 7);
+            check(s.asked == QStringList{QStringLiteral("launch-search"),
+                                         fields.join(QLatin1Char(' ')), QStringLiteral("7")},
                   "GNOME's launched search");
             break;
         case 5: {

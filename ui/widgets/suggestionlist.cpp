@@ -41,6 +41,14 @@ QAbstractItemView *SuggestionList::view()
 
 void SuggestionList::Offer(bool unlessExact)
 {
+    // A list opened before its window has the focus could not be anchored to it: on
+    // Wayland it would become a window of its own.
+    if (!m_box->isActiveWindow()) {
+        Close();
+        m_waiting = unlessExact;
+        m_box->window()->installEventFilter(this);
+        return;
+    }
     const QString text = m_edit->text();
     const QStringList entries = m_source(text);
     if (entries.isEmpty() || (unlessExact && entries.contains(text))) {
@@ -62,6 +70,7 @@ void SuggestionList::Offer(bool unlessExact)
 
 void SuggestionList::Close()
 {
+    m_waiting.reset();
     if (m_view)
         m_view->hide();
 }
@@ -74,6 +83,15 @@ void SuggestionList::take(const QString &entry)
 
 bool SuggestionList::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_box->window() && event->type() == QEvent::WindowActivate) {
+        watched->removeEventFilter(this);
+        // Still wanted where the box keeps the focus (given back right after this).
+        const QWidget *focus = m_box->window()->focusWidget();
+        if (m_waiting && (focus == m_box || m_box->isAncestorOf(focus)))
+            Offer(*m_waiting);
+        m_waiting.reset();
+        return false;
+    }
     if (event->type() != QEvent::KeyPress || watched != m_view)
         return QObject::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);

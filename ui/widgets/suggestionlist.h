@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QAbstractItemView;
 class QCompleter;
@@ -28,7 +29,8 @@ public:
     SuggestionList(QWidget *box, QLineEdit *edit, Source source);
 
     // Opens the list with what `source` offers for the box's text; closes it when that
-    // is nothing, or, `unlessExact`, when the text is itself one of the entries.
+    // is nothing, or, `unlessExact`, when the text is itself one of the entries. Asked
+    // while the box's window has no focus, it opens once the window has it.
     void Offer(bool unlessExact = false);
     void Close();
 
@@ -49,4 +51,6 @@ private:
     QStringListModel *m_model;
     QCompleter *m_completer;
     QAbstractItemView *m_view = nullptr;
+    // Offer() was asked before the window had the focus, with this `unlessExact`.
+    std::optional<bool> m_waiting;
 };

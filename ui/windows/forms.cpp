@@ -131,10 +131,12 @@ QWidget *shownSecondary()
 
 } // namespace
 
-void ComeForward()
+QWidget *ComeForward()
 {
     QWidget *secondary = shownSecondary();
-    raise(secondary ? secondary : Form1);
+    QWidget *shown = secondary ? secondary : Form1;
+    raise(shown);
+    return shown;
 }
 
 void ReturnAllToMain()

@@ -50,9 +50,9 @@ private:
 void ShowSecondary(QWidget *window);
 // Hides `window` and brings the main window back as it was, focus included.
 void ReturnToMain(QWidget *window);
-// Whichever window is shown comes to the front, as the desktop asks when the program is
-// started again.
-void ComeForward();
+// Whichever window is shown comes to the front, minimized no longer, as the desktop asks
+// when the program is started again; returns that window.
+QWidget *ComeForward();
 // Every secondary window shown is closed, as its "Ok" would, and the main window comes
 // to the front.
 void ReturnAllToMain();

@@ -3,6 +3,7 @@
 #include "announcement.h"
 #include "answerwords.h"
 #include "boxsuggestions.h"
+#include "desktopsearch.h"
 #include "fonts.h"
 #include "forms.h"
 #include "inputrules.h"
@@ -313,5 +314,13 @@ void TForm1::StartSearch(const QString &typed)
     }
     m_ui->PageControl1->setCurrentWidget(m_ui->TabSheet2);
     putInto(m_ui->Edit2, typed.trimmed());
-    m_suggestions->Surnames()->Offer();
+    // The initials are no part of what the desktop searched.
+    for (QLineEdit *initial : {m_ui->Edit3, m_ui->Edit4}) {
+        if (!initial->text().isEmpty())
+            initial->setText(QString());
+    }
+    if (!m_desktopSearch)
+        m_desktopSearch = std::make_unique<DesktopSearch>();
+    // All the terms are searched, also where the box cuts them.
+    showAnswer(m_desktopSearch->AnswerFor(typed, m_ui->Edit2->text()));
 }

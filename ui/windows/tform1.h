@@ -5,8 +5,11 @@
 #include <QMainWindow>
 #include <QScopedPointer>
 
+#include <memory>
+
 class Announcement;
 class BoxSuggestions;
+class DesktopSearch;
 class ResultActions;
 class ResultGrid;
 class SuggestionList;
@@ -48,9 +51,10 @@ public:
     void ShowWholeDirectory();
 
     // What the desktop asks for. ShowNumber() shows the phone search for `number`, as if
-    // it were pasted into the phone box and searched. StartSearch() puts `typed` into
-    // the box that fits it: a number into the phone box, searched once it has all five
-    // digits; anything else into the surname box, with its suggestions open.
+    // it were pasted into the phone box and searched. StartSearch() shows what the
+    // desktop's search listed for `typed`: a number goes into the phone box, searched
+    // once it has all five digits; anything else goes into the surname box, over the
+    // subscribers the desktop found for its terms.
     void ShowNumber(const QString &number);
     void StartSearch(const QString &typed);
 
@@ -73,4 +77,6 @@ private:
     Announcement *m_announcement = nullptr;
     ResultActions *m_actions = nullptr;
     BoxSuggestions *m_suggestions = nullptr;
+    // Made when the desktop first asks.
+    std::unique_ptr<DesktopSearch> m_desktopSearch;
 };

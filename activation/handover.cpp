@@ -1,0 +1,259 @@
+#include "handover.h"
+
+#include "desktopnames.h"
+#include "gtk-shell-client-protocol.h"
+#include "xdg-activation-v1-client-protocol.h"
+
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <qpa/qplatformnativeinterface.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <utility>
+#include <wayland-client.h>
+#include <xcb/xcb.h>
+
+namespace {
+
+// Another process's text: short and printable ASCII, or nothing.
+QString plainText(const QVariant &value)
+{
+    if (value.metaType() != QMetaType::fromType<QString>())
+        return {};
+    QString text = value.toString();
+    constexpr qsizetype longest = 256;
+    if (text.size() > longest)
+        return {};
+    for (const QChar c : text) {
+        if (c.unicode() <= ' ' || c.unicode() > '~')
+            return {};
+    }
+    return text;
+}
+
+bool onPlatform(const char *name)
+{
+    return QGuiApplication::platformName() == QLatin1String(name);
+}
+
+// _NET_ACTIVE_WINDOW, by which the window manager names the window with the focus on
+// the root window, and by which an application asks for it.
+struct X11Display
+{
+    xcb_connection_t *connection;
+    xcb_window_t root;
+    xcb_atom_t activeWindow;
+};
+
+std::optional<X11Display> x11Display()
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return std::nullopt;
+    xcb_connection_t *connection = x11->connection();
+    static const char name[] = "_NET_ACTIVE_WINDOW";
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+    if (!atom)
+        return std::nullopt;
+    const X11Display display{
+        connection, xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root, atom->atom};
+    std::free(atom);
+    return display;
+}
+
+bool hasFocus(const X11Display &x11, xcb_window_t window)
+{
+    xcb_get_property_reply_t *active = xcb_get_property_reply(
+        x11.connection,
+        xcb_get_property(x11.connection, 0, x11.root, x11.activeWindow, XCB_ATOM_WINDOW, 0, 1),
+        nullptr);
+    const bool has = active && xcb_get_property_value_length(active) == sizeof window &&
+                     *static_cast<xcb_window_t *>(xcb_get_property_value(active)) == window;
+    std::free(active);
+    return has;
+}
+
+// As the window manager's specification has an application ask: with the time of the
+// user's request, which the window manager weighs against the user's last action.
+void sendActiveWindow(const X11Display &x11, xcb_window_t window, quint32 time)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = x11.activeWindow;
+    message.data.data32[0] = 1; // an application asks
+    message.data.data32[1] = time;
+    xcb_send_event(x11.connection, 0, x11.root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(x11.connection);
+}
+
+void askX11(QWidget *window, quint32 time)
+{
+    const std::optional<X11Display> x11 = x11Display();
+    if (!x11)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    sendActiveWindow(*x11, id, time);
+    // GNOME gives an X11 window the focus while its overview, where the user chose, is
+    // still closing, and then takes it back: asked again with the same time, a few
+    // times over, until the window manager names the window as the one with the focus.
+    // A later action of the user's still outweighs the time.
+    auto *again = new QTimer(window);
+    constexpr int intervalMs = 100;
+    again->setInterval(intervalMs);
+    QObject::connect(again, &QTimer::timeout, window,
+                     [x11 = *x11, id, time, again, tries = 10]() mutable {
+                         if (hasFocus(x11, id) || --tries == 0)
+                             again->deleteLater();
+                         else
+                             sendActiveWindow(x11, id, time);
+                     });
+    again->start();
+}
+
+// The compositor's globals that Qt does not offer, looked for once, on a queue of our
+// own so that Qt's never sees their events: GNOME's gtk_shell1 of version 4 (with
+// release) and xdg_activation_v1. Null where the compositor lacks one.
+struct Globals
+{
+    wl_event_queue *queue = nullptr;
+    gtk_shell1 *gtkShell = nullptr;
+    xdg_activation_v1 *activation = nullptr;
+};
+
+void onGlobal(void *data, wl_registry *registry, uint32_t name, const char *interface,
+              uint32_t version)
+{
+    constexpr uint32_t gtkShellVersion = 4;
+    auto *found = static_cast<Globals *>(data);
+    if (!found->gtkShell && std::strcmp(interface, gtk_shell1_interface.name) == 0 &&
+        version >= gtkShellVersion)
+        found->gtkShell = static_cast<gtk_shell1 *>(
+            wl_registry_bind(registry, name, &gtk_shell1_interface, gtkShellVersion));
+    if (!found->activation && std::strcmp(interface, xdg_activation_v1_interface.name) == 0)
+        found->activation = static_cast<xdg_activation_v1 *>(
+            wl_registry_bind(registry, name, &xdg_activation_v1_interface, 1));
+}
+
+void onGlobalRemoved(void * /*data*/, wl_registry * /*registry*/, uint32_t /*name*/) {}
+
+const wl_registry_listener registryListener{onGlobal, onGlobalRemoved};
+
+Globals &globals(wl_display *display)
+{
+    static Globals found = [display] {
+        Globals globals;
+        globals.queue = wl_display_create_queue(display);
+        auto *wrapper = static_cast<wl_display *>(wl_proxy_create_wrapper(display));
+        wl_proxy_set_queue(reinterpret_cast<wl_proxy *>(wrapper), globals.queue);
+        wl_registry *registry = wl_display_get_registry(wrapper);
+        wl_proxy_wrapper_destroy(wrapper);
+        wl_registry_add_listener(registry, &registryListener, &globals);
+        wl_display_roundtrip_queue(display, globals.queue);
+        wl_registry_destroy(registry);
+        return globals;
+    }();
+    return found;
+}
+
+// The connection and the surface of a shown window, or nulls.
+std::pair<wl_display *, wl_surface *> waylandWindow(QWidget *window)
+{
+    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
+    QWindow *handle = window->windowHandle();
+    if (!native || !handle)
+        return {};
+    return {static_cast<wl_display *>(native->nativeResourceForIntegration("wl_display")),
+            static_cast<wl_surface *>(native->nativeResourceForWindow("surface", handle))};
+}
+
+// As GTK presents its windows on GNOME: gtk_surface1.present with the time, which mutter
+// weighs as X11's window managers do.
+void askGnomeWayland(QWidget *window, quint32 time)
+{
+    const auto [display, surface] = waylandWindow(window);
+    if (!display || !surface)
+        return;
+    const Globals &found = globals(display);
+    if (!found.gtkShell)
+        return;
+    // Made and released at once: Qt makes the window's surface anew when it is shown
+    // again, and a surface may have one at a time.
+    gtk_surface1 *presented = gtk_shell1_get_gtk_surface(found.gtkShell, surface);
+    gtk_surface1_present(presented, time);
+    gtk_surface1_release(presented);
+    wl_display_flush(display);
+    wl_display_dispatch_queue_pending(display, found.queue);
+}
+
+void onToken(void *data, xdg_activation_token_v1 * /*token*/, const char *token)
+{
+    *static_cast<QByteArray *>(data) = token;
+}
+
+const xdg_activation_token_v1_listener tokenListener{onToken};
+
+// Without the user's proof, a token of the window's own: no compositor lets it take the
+// focus, but each says that it asks (GNOME's "… is ready", an urgent task elsewhere).
+void askWaylandAnyway(QWidget *window)
+{
+    const auto [display, surface] = waylandWindow(window);
+    if (!display || !surface)
+        return;
+    const Globals &found = globals(display);
+    if (!found.activation)
+        return;
+    xdg_activation_token_v1 *request = xdg_activation_v1_get_activation_token(found.activation);
+    QByteArray token;
+    xdg_activation_token_v1_add_listener(request, &tokenListener, &token);
+    xdg_activation_token_v1_set_surface(request, surface);
+    xdg_activation_token_v1_set_app_id(request, DesktopId.toUtf8().constData());
+    xdg_activation_token_v1_commit(request);
+    wl_display_roundtrip_queue(display, found.queue);
+    xdg_activation_token_v1_destroy(request);
+    if (!token.isEmpty())
+        xdg_activation_v1_activate(found.activation, token.constData(), surface);
+    wl_display_flush(display);
+}
+
+} // namespace
+
+Handover Handover::From(const QVariantMap &platform_data)
+{
+    Handover handover;
+    handover.token = plainText(platform_data.value(QStringLiteral("activation-token")));
+    static const QRegularExpression timed(QStringLiteral("_TIME([0-9]{1,10})$"));
+    const QRegularExpressionMatch match =
+        timed.match(plainText(platform_data.value(QStringLiteral("desktop-startup-id"))));
+    bool fits = false;
+    const uint time = match.captured(1).toUInt(&fits);
+    if (match.hasMatch() && fits)
+        handover.time = time;
+    return handover;
+}
+
+void OfferToken(const Handover &handover)
+{
+    // Qt's Wayland plugin activates with the token it finds here, once.
+    if (!handover.token.isEmpty() && onPlatform("wayland"))
+        qputenv("XDG_ACTIVATION_TOKEN", handover.token.toLatin1());
+}
+
+void AskForFocus(QWidget *window, const Handover &handover)
+{
+    if (onPlatform("xcb") && handover.time != 0)
+        askX11(window, handover.time);
+    else if (onPlatform("wayland") && handover.time != 0)
+        askGnomeWayland(window, handover.time);
+    else if (onPlatform("wayland") && handover.token.isEmpty())
+        askWaylandAnyway(window);
+}
