@@ -46,11 +46,11 @@ void useAvailableFamily(QWidget *window)
     if (family == font.family())
         return;
     font.setFamily(family);
-#ifdef Q_OS_WIN
-    // Qt's GDI font engine, drawing a stand-in such as Liberation Sans without
-    // antialiasing, leaves out its thinnest glyphs under Wine: "!" is not drawn at 8 pt.
-    font.setStyleStrategy(QFont::PreferAntialias);
-#endif
+    // Qt's GDI font engine on Windows, drawing a stand-in such as Liberation Sans
+    // without antialiasing, leaves out its thinnest glyphs under Wine: "!" is not drawn
+    // at 8 pt.
+    if (QGuiApplication::platformName() == QLatin1String("windows"))
+        font.setStyleStrategy(QFont::PreferAntialias);
     window->setFont(font); // sends FontChange again, which finds nothing left to do
 }
 

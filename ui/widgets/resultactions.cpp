@@ -137,13 +137,12 @@ void ResultActions::Save()
     auto *dialog = new QFileDialog(m_window, QStringLiteral("Сохранить результаты"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
-#ifdef Q_OS_WIN
-    // The system's dialog may add the chosen type's extension to a name typed with
+    // Windows' own dialog may add the chosen type's extension to a name typed with
     // another (under Wine, "a.csv" with PDF chosen comes back as "a.csv.pdf"), and then
     // asks before replacing that file, not the one meant. Qt's own dialog keeps the name
     // as typed, as on Linux, and shows paths with the system's separators.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-#endif
+    if (QGuiApplication::platformName() == QLatin1String("windows"))
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setNameFilters({PdfFilter, CsvFilter, VCardFilter});
     dialog->setDefaultSuffix(suffixOf(ResultFileType::Pdf));
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
