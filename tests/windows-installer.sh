@@ -47,10 +47,16 @@ within() {
 }
 shown() { xwininfo -root -tree 2>/dev/null | grep -qF "\"$1"; }
 # Clicks into the window whose title begins with $1, which gives it the keyboard, then
-# presses the keys after it.
+# presses the keys after it. The search is made again when a window closing meanwhile
+# failed it.
 press() {
-    xdotool mousemove --window "$(xdotool search --name "^$1" | head -1)" 250 180 click 1 \
-        sleep 0.5 key --delay 700 "${@:2}"
+    local id
+    for _ in {1..40}; do
+        id=$(xdotool search --name "^$1" 2>/dev/null | head -1) && break
+        sleep 0.25
+    done
+    [[ -n $id ]] || fail "no window \"$1\""
+    xdotool mousemove --window "$id" 250 180 click 1 sleep 0.5 key --delay 700 "${@:2}"
 }
 
 # Wine's session, installing included, runs on the X server from the start: a Wine
@@ -100,8 +106,8 @@ size=$(($(value EstimatedSize | sed 's/dword:/0x/')))
 
 # As a click on each shortcut starts the program.
 for link in "$desktop" "$menu"; do
-    windows='C:\'${link#"$WINEPREFIX/drive_c/"}
-    wine start "${windows//\//\\}" >"$work/program.log" 2>&1 &
+    windows='C:\'${link#"$WINEPREFIX/drive_c/"} && windows=${windows//\//\\}
+    wine start "$windows" >"$work/program.log" 2>&1 &
     within 90 shown "$title\"" || { cat "$work/program.log" >&2; fail "\"$windows\" did not start the program"; }
     [[ $link == "$menu" ]] || { wineserver -k && sleep 1; }
 done

@@ -21,8 +21,8 @@ keys() { printf %s "$1" | iconv -f UTF-8 -t KOI8-R | od -An -tx1 -v | sed 's/ \(
 # The program's windows that are shown, by title and size.
 shown() {
     local id
-    for id in $(xdotool search --onlyvisible --classname "^$class\$"); do
-        echo "$(xdotool getwindowname "$id") $(xdotool getwindowgeometry "$id" | sed -n 's/.*Geometry: //p')"
+    for id in $(xdotool search --onlyvisible --classname "^$class\$" 2>/dev/null); do
+        echo "$(xdotool getwindowname "$id" 2>/dev/null) $(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: //p')"
     done | grep -v '^Default IME' | sort
 }
 # The one window shown once another has taken the place of $1. (Without a window manager,
