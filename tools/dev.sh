@@ -20,7 +20,8 @@
 # `windows` builds Qt's base for Windows from Debian's source package once into a cache
 # (tools/windows-qt.sh), cross-compiles the program with MinGW-w64 (build-windows/),
 # runs the tests under Wine, makes the NSIS installer and installs it into a fresh Wine
-# prefix, where the program must start.
+# prefix, where the program must start through its shortcuts and answer a few scenarios
+# as the Linux build's program (build/) does.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -78,9 +79,10 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
     packages+=(clang-14 libclang-rt-14-dev llvm-14 clang-tidy-14 clang-format-14)
 # Windows: MinGW-w64 with POSIX threads, which Qt 6 needs; Debian's Linux Qt's tools
 # (moc, uic, rcc) for the cross build; Ninja; Wine to run the tests and the installer;
-# NSIS to make it; an X server for the installed program's window.
+# NSIS to make it; an X server for the installer's and the installed program's windows,
+# with a Russian keyboard layout, keys played by xdotool and the clipboard read by xclip.
 [[ $action == windows ]] && packages+=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build
-    dpkg-dev wine wine64 nsis xvfb x11-utils)
+    dpkg-dev wine wine64 nsis xvfb x11-utils x11-xkb-utils xdotool xclip)
 source tools/install-missing.sh
 install_missing "${packages[@]}"
 # The real GNOME Shell around the program, headless, with Xwayland; none of the rest of
@@ -113,7 +115,11 @@ if [[ $action == windows ]]; then
     ctest --preset windows -j "$(nproc)"
     say "making the installer"
     cpack -G NSIS --config build-windows/CPackConfig.cmake -B build-windows/package >/dev/null
-    say "installing it under Wine, starting the program on Wine's display (Xvfb), uninstalling"
+    # The scenarios on the installed program are compared with the Linux build's answers.
+    configure normal build
+    build normal build --target zaryaj
+    say "installing it under Wine, starting the program through its shortcuts on Wine's display" \
+        "(Xvfb), playing the scenarios, uninstalling"
     exec ctest --preset windows-installer
 fi
 

@@ -32,6 +32,14 @@ windows_qt() {
     key=$( (echo "${qt_windows_options[*]}" && cat "$toolchain") | sha256sum | cut -c1-12)
     qt_windows=$cache/qt-$version-win64-$key
     [[ -f $qt_windows/.complete ]] && return
+    # One build at a time: two at once crash the compiler half-way. A second run waits
+    # for the first, then finds its Qt complete.
+    exec {qt_lock}>"$cache/qt.lock"
+    if ! flock -n "$qt_lock"; then
+        echo "${0##*/}: waiting for another build of Qt for Windows to finish"
+        flock "$qt_lock"
+    fi
+    [[ -f $qt_windows/.complete ]] && return
 
     local work=$cache/qt-source
     local upstream=${version%-*}
@@ -56,10 +64,11 @@ windows_qt() {
         -DCMAKE_INSTALL_PREFIX="$qt_windows" "${qt_windows_options[@]}" \
         >"$work/configure.log" 2>&1 || { tail -40 "$work/configure.log" >&2; return 1; }
     cmake --build "$build" --parallel "$(nproc)" >"$work/build.log" 2>&1 ||
-        { grep -m10 -A4 -e 'error:' -e '^FAILED:' "$work/build.log" >&2; return 1; }
+        { grep -a -m10 -A4 -e 'error:' -e '^FAILED:' "$work/build.log" >&2; return 1; }
     cmake --install "$build" >/dev/null
     rm -rf "$build"
     touch "$qt_windows/.complete"
+    exec {qt_lock}>&-
     # Builds of other keys are no longer used.
     find "$cache" -maxdepth 1 -name 'qt-*-win64-*' ! -path "$qt_windows" -exec rm -rf {} +
 }
