@@ -57,7 +57,8 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 [[ $action == bench ]] && packages+=(xvfb dbus libglib2.0-bin)
 # Coming forward when the desktop asks: X11's and Wayland's client libraries, Qt's
 # handles to its connections (its private headers), wayland-scanner and the protocols.
-[[ $action == windows ]] || packages+=(pkg-config libxcb1-dev libwayland-dev libwayland-bin
+# `windows` builds the Linux program too, whose answers the Windows one must give.
+packages+=(pkg-config libxcb1-dev libwayland-dev libwayland-bin
     wayland-protocols qt6-base-private-dev)
 # The desktops' search interfaces (GNOME Shell's and KRunner's) for the search service;
 # the tests call it with gdbus and through KRunner's own library.
