@@ -117,7 +117,7 @@ inline bool pressShiftForReal()
     struct Watch final : QObject
     {
         bool seen = false;
-        bool eventFilter(QObject *, QEvent *event) override
+        bool eventFilter(QObject * /*watched*/, QEvent *event) override
         {
             seen = seen || (event->type() == QEvent::KeyRelease &&
                             static_cast<QKeyEvent *>(event)->key() == Qt::Key_Shift);
