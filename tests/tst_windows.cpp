@@ -468,8 +468,8 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, text);
         QFETCH(QVariantMap, platformData);
-        QFETCH(uint, time);
 #ifdef ZARYAJ_DESKTOP_BUS
+        QFETCH(uint, time);
         QCOMPARE(Handover::From(platformData).time, time);
         if (before == QLatin1String("minimized"))
             Form1->showMinimized();
