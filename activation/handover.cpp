@@ -203,7 +203,8 @@ void onToken(void *data, xdg_activation_token_v1 * /*token*/, const char *token)
 const xdg_activation_token_v1_listener tokenListener{onToken};
 
 // Without the user's proof, a token of the window's own: no compositor lets it take the
-// focus, but each says that it asks (GNOME's "… is ready", an urgent task elsewhere).
+// focus, but one may make the request known (an urgent task on KWin or sway); GNOME 43
+// ignores it.
 void askWaylandAnyway(QWidget *window)
 {
     const auto [display, surface] = waylandWindow(window);

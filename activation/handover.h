@@ -26,5 +26,5 @@ void OfferToken(const Handover &handover);
 // Call right after: asks again with the time (X11's _NET_ACTIVE_WINDOW; GNOME's
 // gtk_surface1.present on Wayland), which also lifts a minimized window. On Wayland
 // with neither time nor token, it asks with a token of the window's own, which no
-// compositor honours but each makes known ("… is ready").
+// compositor honours but some make known (not GNOME 43).
 void AskForFocus(QWidget *window, const Handover &handover);
