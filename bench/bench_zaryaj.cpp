@@ -1,6 +1,6 @@
 // Benchmarks of what the user waits for: the listing and each search from the
 // handler's call until the grid has been repainted, and the program's start-up beside
-// a bare Qt window. Prints medians.
+// the main window's .ui built by Qt alone. Prints medians.
 
 #include "forms.h"
 #include "resultactions.h"
@@ -16,16 +16,19 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTableView>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <optional>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -295,12 +298,22 @@ struct Start
     double peakMiB;
 };
 
-// One start of `program`, or nothing (said on stderr) when it did not report.
-std::optional<Start> startOnce(const char *program, const QStringList &arguments = {})
+// One program whose start-up is timed: its name in the table, and its command line.
+struct Starter
+{
+    QString name;
+    QStringList command;
+};
+
+// One start, or nothing (said on stderr) when the program did not report.
+std::optional<Start> startOnce(const Starter &starter)
 {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(IDLE_REPORT));
+    process.setProcessEnvironment(environment);
     const long long started = monotonicNs();
-    process.start(QString::fromLocal8Bit(program), arguments);
+    process.start(starter.command.first(), starter.command.mid(1));
     const bool finished = process.waitForFinished(10000);
     const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
     bool timeOk = false;
@@ -312,8 +325,8 @@ std::optional<Start> startOnce(const char *program, const QStringList &arguments
     const long long cpuNs = three ? fields[2].toLongLong(&cpuOk) : 0;
     if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 ||
         !timeOk || !memoryOk || !cpuOk || peakKiB <= 0) {
-        std::fprintf(stderr, "%s %s: failed to start or to report (%s)\n", program,
-                     qPrintable(arguments.join(QLatin1Char(' '))),
+        std::fprintf(stderr, "%s: failed to start or to report (%s)\n",
+                     qPrintable(starter.command.join(QLatin1Char(' '))),
                      finished ? qPrintable(QString::fromLocal8Bit(process.readAllStandardError()))
                               : "no answer within 10 s");
         return std::nullopt;
@@ -321,62 +334,94 @@ std::optional<Start> startOnce(const char *program, const QStringList &arguments
     return Start{double(idleAt - started) / 1e6, double(cpuNs) / 1e6, peakKiB / 1024};
 }
 
-// A failed start is reported and ends the benchmark: a median with it averaged in
-// would say nothing true.
-// One line of the start-up table: the program's median, the one-label window's, and the
-// ratio of the two over the runs (each run starts both, one after the other): median,
-// with the middle half of the runs' ratios as the spread.
-void compare(const char *what, const std::vector<double> &ours, const std::vector<double> &label,
-             bool difference)
+// The ratio of two programs' figures over the runs (each run starts every program, one
+// after the other): median, with the middle half of the runs' ratios as the spread.
+QString compared(const std::vector<double> &ours, const std::vector<double> &theirs,
+                 bool difference)
 {
     std::vector<double> ratios;
     ratios.reserve(ours.size());
     for (std::size_t i = 0; i < ours.size(); ++i)
-        ratios.push_back(difference ? ours[i] - label[i] : ours[i] / label[i]);
+        ratios.push_back(difference ? ours[i] - theirs[i] : ours[i] / theirs[i]);
     std::sort(ratios.begin(), ratios.end());
     const std::size_t n = ratios.size();
-    std::printf("  %-22s %9.1f %9.1f   %s%.2f%s (middle half %.2f to %.2f)\n", what, median(ours),
-                median(label), difference ? "+" : "", median(ratios), difference ? " MiB" : "x",
-                ratios[n / 4], ratios[(3 * n) / 4]);
+    return QStringLiteral("%1%2%3 (middle half %4 to %5)")
+        .arg(difference ? QStringLiteral("+") : QString())
+        .arg(median(ratios), 0, 'f', 2)
+        .arg(difference ? QStringLiteral(" MiB") : QStringLiteral("x"))
+        .arg(ratios[n / 4], 0, 'f', 2)
+        .arg(ratios[(3 * n) / 4], 0, 'f', 2);
 }
 
-// A failed start is reported and ends the benchmark: a median with it averaged in
-// would say nothing true.
-bool benchStartUp(int runs)
+// Starts each program in turn, `runs` rounds, and prints each one's medians and the
+// first one's figures against each of the others. A failed start is reported and ends
+// the benchmark: a median with it averaged in would say nothing true.
+bool benchStartUp(int runs, const std::vector<Starter> &starters)
 {
-    std::vector<Start> ours;
-    std::vector<Start> label;
-    std::vector<Start> bare;
+    std::vector<std::vector<Start>> starts(starters.size());
     for (int run = 0; run < runs; ++run) { // interleaved, so all see the same machine
-        const std::optional<Start> z = startOnce(START_ZARYAJ);
-        const std::optional<Start> l = startOnce(START_BARE, {QStringLiteral("label")});
-        const std::optional<Start> b = startOnce(START_BARE);
-        if (!z || !l || !b) {
-            std::fprintf(stderr, "Start-up benchmark stopped at run %d of %d\n", run + 1, runs);
-            return false;
+        for (std::size_t i = 0; i < starters.size(); ++i) {
+            const std::optional<Start> start = startOnce(starters[i]);
+            if (!start) {
+                std::fprintf(stderr, "Start-up benchmark stopped at run %d of %d\n", run + 1, runs);
+                return false;
+            }
+            starts[i].push_back(*start);
         }
-        ours.push_back(*z);
-        label.push_back(*l);
-        bare.push_back(*b);
     }
-    const auto field = [](const std::vector<Start> &starts, double Start::*member) {
+    const auto field = [](const std::vector<Start> &of, double Start::*member) {
         std::vector<double> values;
-        values.reserve(starts.size());
-        for (const Start &start : starts)
+        values.reserve(of.size());
+        for (const Start &start : of)
             values.push_back(start.*member);
         return values;
     };
-    std::printf("Start-up to the first idle after the first paint, on %s, %d interleaved runs\n"
-                "  %-22s %9s %9s   %s\n",
-                qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM")), runs, "medians", "program",
-                "label", "program against the window with one label (goal 1.10x, +3 MiB)");
-    compare("wall time, ms", field(ours, &Start::ms), field(label, &Start::ms), false);
-    compare("CPU time, ms", field(ours, &Start::cpuMs), field(label, &Start::cpuMs), false);
-    compare("peak memory, MiB", field(ours, &Start::peakMiB), field(label, &Start::peakMiB), true);
-    std::printf("  an empty window: %.1f ms wall, %.1f ms CPU, %.1f MiB\n",
-                median(field(bare, &Start::ms)), median(field(bare, &Start::cpuMs)),
-                median(field(bare, &Start::peakMiB)));
+    std::printf("Start-up to the first idle after the first paint, on %s, %d interleaved runs\n",
+                qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM")), runs);
+    QString header = QStringLiteral("  medians           ");
+    for (const Starter &starter : starters)
+        header += starter.name.rightJustified(12);
+    std::printf("%s\n", qPrintable(header));
+    const std::array<std::pair<const char *, double Start::*>, 3> figures{
+        std::pair{"wall time, ms", &Start::ms}, std::pair{"CPU time, ms", &Start::cpuMs},
+        std::pair{"peak memory, MiB", &Start::peakMiB}};
+    for (const auto &[what, member] : figures) {
+        QString line = QStringLiteral("  %1").arg(QLatin1String(what), -18);
+        for (const std::vector<Start> &of : starts)
+            line += QStringLiteral("%1").arg(median(field(of, member)), 12, 'f', 1);
+        std::printf("%s\n", qPrintable(line));
+    }
+    for (std::size_t i = 1; i < starters.size(); ++i) {
+        std::printf("  %s against %s:\n", qPrintable(starters[0].name),
+                    qPrintable(starters[i].name));
+        for (const auto &[what, member] : figures) {
+            const bool memory = member == &Start::peakMiB;
+            std::printf(
+                "    %-16s %s\n", what,
+                qPrintable(compared(field(starts[0], member), field(starts[i], member), memory)));
+        }
+    }
     return true;
+}
+
+// "startup RUNS [NAME=COMMAND...]": the programs to start, or by default the program
+// beside its yardsticks.
+std::vector<Starter> startersFrom(const QStringList &arguments)
+{
+    std::vector<Starter> starters;
+    for (const QString &argument : arguments) {
+        const qsizetype equals = argument.indexOf(u'=');
+        starters.push_back(
+            {argument.left(equals), QProcess::splitCommand(argument.mid(equals + 1))});
+    }
+    if (starters.empty()) {
+        starters = {
+            {QStringLiteral("program"), {QStringLiteral(PROGRAM)}},
+            {QStringLiteral("Qt .ui"), {QStringLiteral(START_FORM)}},
+            {QStringLiteral("one label"), {QStringLiteral(START_BARE), QStringLiteral("label")}},
+            {QStringLiteral("empty"), {QStringLiteral(START_BARE)}}};
+    }
+    return starters;
 }
 
 } // namespace
@@ -386,15 +431,29 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // "startup [runs]" times the start-up, on whatever display the platform names.
-    if (argc > 1 && qstrcmp(argv[1], "startup") == 0)
-        return benchStartUp(argc > 2 ? std::max(1, std::atoi(argv[2])) : 31) ? 0 : 1;
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    // "startup [RUNS [NAME=COMMAND...]]" times the start-up, on whatever display the
+    // platform names.
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("startup")) {
+        const int runs = arguments.size() > 1 ? std::max(1, arguments.at(1).toInt()) : 31;
+        const std::vector<Starter> starters = startersFrom(arguments.mid(2));
+        for (const Starter &starter : starters) {
+            if (starter.name.isEmpty() || starter.command.isEmpty()) {
+                std::fprintf(stderr, "usage: bench_zaryaj startup [RUNS [NAME=COMMAND...]]\n");
+                return 2;
+            }
+        }
+        return benchStartUp(runs, starters) ? 0 : 1;
+    }
     const std::size_t storeBytes = sizeof Phone + sizeof Surname + sizeof NameInitial +
                                    sizeof PatronymicInitial + sizeof Street + sizeof House +
                                    sizeof Flat;
     std::printf("Platform %s; directory store %zu bytes (%.2f MB)\n",
                 qPrintable(QApplication::platformName()), storeBytes, storeBytes / 1e6);
     benchListingAndSearches();
+    // "searches" stops after them, as the side-by-side comparison runs it again and again.
+    if (arguments.value(0) == QLatin1String("searches"))
+        return 0;
     LoadDirectory(); // as the main window did; the store is filled again, the same
     benchSuggestions();
     benchDesktopSearch();

@@ -14,6 +14,9 @@
 # with clang in a Debug build (assertions live) under AddressSanitizer and UBSan (build-asan/) and
 # runs the same tests there, the fuzzer of user actions for a minute, clang-tidy and the
 # clang-format check.
+# `bench BASE` builds the commit BASE beside the working tree (build-bench-base/) and
+# runs both builds' benchmarks of the searches and the program's start-up in turn,
+# printing each figure's median for both and the ratio.
 # `fuzz HOURS` runs the fuzzer of user actions on the sanitizer build for that long (0.2
 # is twelve minutes) and says how many actions it ran, the coverage it reached and the
 # time it took.
@@ -27,7 +30,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 action=${1:-}
 case "$action" in
-start | test | check | bench | deb | windows) ;;
+start | test | check | deb | windows) ;;
+bench) [[ $# -le 2 ]] || set -- usage ;;
 fuzz) [[ ${2:-} =~ ^[0-9]*\.?[0-9]+$ ]] || set -- usage ;;
 *)
     set -- usage
@@ -35,6 +39,7 @@ fuzz) [[ ${2:-} =~ ^[0-9]*\.?[0-9]+$ ]] || set -- usage ;;
 esac
 if [[ $1 == usage ]]; then
     echo "usage: $0 start|test|check|bench|deb|windows" >&2
+    echo "       $0 bench BASE" >&2
     echo "       $0 fuzz HOURS" >&2
     exit 2
 fi
@@ -172,13 +177,39 @@ start)
     ;;
 bench)
     build normal build
+    if [[ -n ${2:-} ]]; then
+        base=$(git rev-parse --verify --quiet "$2^{commit}") || {
+            echo "dev.sh: no commit $2" >&2
+            exit 2
+        }
+        # BASE's files, not a worktree: the repository's records stay as they were. A
+        # build of another commit is made anew, as every file's time would be the same.
+        if [[ $(cat build-bench-base/commit 2>/dev/null) != "$base" ]]; then
+            say "taking $2 (${base:0:7}) into build-bench-base/src/"
+            rm -rf build-bench-base
+            mkdir -p build-bench-base/src
+            git archive "$base" | tar -x -C build-bench-base/src
+            echo "$base" >build-bench-base/commit
+        fi
+        say "building build-bench-base/ (${base:0:7}), the way the normal build is built"
+        "${as_user[@]}" cmake -S build-bench-base/src -B build-bench-base/build \
+            -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARYAJ_WERROR=OFF >/dev/null
+        "${as_user[@]}" cmake --build build-bench-base/build --parallel "$(nproc)" \
+            --target zaryaj bench_zaryaj -- --no-print-directory >/dev/null
+        say "the searches, ${base:0:7}'s benchmark and this tree's in turn (offscreen)"
+        "${as_user[@]}" bash bench/compare.sh build build-bench-base/build "${base:0:7}" 11
+        say "start-up, ${base:0:7}'s program and this tree's in turn (Xvfb and a session bus)"
+        exec "${as_user[@]}" dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" \
+            env QT_QPA_PLATFORM=xcb build/bench/bench_zaryaj startup 31 \
+            "this tree=build/app/zaryaj" "${base:0:7}=build-bench-base/build/app/zaryaj"
+    fi
     say "benchmarks of the searches, files and memory (offscreen)"
     "${as_user[@]}" build/bench/bench_zaryaj
     say "the desktop's first search, the bus starting the service (a private session bus)"
     "${as_user[@]}" bash bench/desktop-activation.sh build 21
     # Start-up is timed on an X server of its own (Xvfb) with a session bus, as on a
     # desktop, where the program takes its name on the bus.
-    say "start-up beside a Qt window with one label (Xvfb, about a minute)"
+    say "start-up beside the main window's .ui built by Qt alone (Xvfb, about a minute)"
     exec "${as_user[@]}" dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" \
         env QT_QPA_PLATFORM=xcb build/bench/bench_zaryaj startup 31
     ;;
