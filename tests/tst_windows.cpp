@@ -253,6 +253,18 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Form1->focusWidget());
     }
 
+    // The program itself makes the secondary windows when one is first shown.
+    void secondaryWindowsMadeOnFirstUse()
+    {
+        m_forms.reset();
+        const Forms forms(Forms::Secondaries::OnFirstUse);
+        Form1->show();
+        QCOMPARE(Form4, nullptr);
+        QCOMPARE(ComeForward(), Form1); // the desktop asking before any exists
+        Form1->Image2Click();
+        QCOMPARE(visibleWindows(), QWidgetList{window(QStringLiteral("Form4"))});
+    }
+
     // Everything the program offers, with nothing but key presses after the start.
     void keyboardAlone()
     {

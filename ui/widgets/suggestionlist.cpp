@@ -11,23 +11,25 @@
 #include <algorithm>
 
 SuggestionList::SuggestionList(QWidget *box, QLineEdit *edit, Source source)
-    : QObject(box), m_box(box), m_edit(edit), m_source(std::move(source)),
-      m_model(new QStringListModel(this)), m_completer(new QCompleter(m_model, this))
+    : QObject(box), m_box(box), m_edit(edit), m_source(std::move(source))
 {
-    // The entries are chosen by our own rules, so the completer filters nothing, and it
-    // is not the box's completer: that would write each highlighted entry into the box.
-    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-    m_completer->setCompletionPrefix(QString());
-    m_completer->setMaxVisibleItems(10);
-    m_completer->setWidget(box);
-    connect(m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this,
-            [this](const QModelIndex &index) { take(index.data().toString()); });
     connect(edit, &QLineEdit::textEdited, this, [this] { Offer(); });
 }
 
 QAbstractItemView *SuggestionList::view()
 {
     if (!m_view) {
+        m_model = new QStringListModel(this);
+        m_completer = new QCompleter(m_model, this);
+        // The entries are chosen by our own rules, so the completer filters nothing, and
+        // it is not the box's completer: that would write each highlighted entry into
+        // the box.
+        m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+        m_completer->setCompletionPrefix(QString());
+        m_completer->setMaxVisibleItems(10);
+        m_completer->setWidget(m_box);
+        connect(m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this,
+                [this](const QModelIndex &index) { take(index.data().toString()); });
         m_view = m_completer->popup();
         m_view->setAccessibleName(QStringLiteral("Варианты"));
         // In its box's font, as a combo box's own list is; a window of its own would
@@ -55,9 +57,9 @@ void SuggestionList::Offer(bool unlessExact)
         Close();
         return;
     }
+    QAbstractItemView *view = this->view();
     m_model->setStringList(entries);
     // As wide as its longest entry, which a box as narrow as the number box would cut.
-    QAbstractItemView *view = this->view();
     QRect under = m_box->rect();
     const int entryWidth = view->sizeHintForColumn(0) +
                            view->verticalScrollBar()->sizeHint().width() + 2 * view->frameWidth();

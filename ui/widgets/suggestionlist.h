@@ -42,14 +42,15 @@ protected:
 
 private:
     void take(const QString &entry);
-    // The completer's list, made on first use: nothing shows it before the user types.
+    // The completer and its list, made on first use: nothing shows them before the user
+    // types.
     QAbstractItemView *view();
 
     QWidget *m_box;
     QLineEdit *m_edit;
     Source m_source;
-    QStringListModel *m_model;
-    QCompleter *m_completer;
+    QStringListModel *m_model = nullptr;
+    QCompleter *m_completer = nullptr;
     QAbstractItemView *m_view = nullptr;
     // Offer() was asked before the window had the focus, with this `unlessExact`.
     std::optional<bool> m_waiting;

@@ -32,6 +32,9 @@ namespace {
 // The main window's focused control when it was last hidden.
 QPointer<QWidget> focusBeforeHiding;
 
+// The windows' owner while it lives.
+Forms *theForms = nullptr;
+
 // The program's icon, built as QIcon(":/icons/app.png") would be (with the @2x drawing
 // only on a screen of twice the density or more) but through PngPixmap().
 QIcon ProgramIcon()
@@ -61,13 +64,28 @@ void createSecondary(std::unique_ptr<T> &owner, T *&global)
 
 } // namespace
 
-Forms::Forms()
+Forms::Forms(Secondaries when)
 {
+    theForms = this;
     QGuiApplication::setWindowIcon(ProgramIcon());
     InstallAccessibility();
     FocusStyle::Install();
     create(m_form1, Form1);
     UseFontInMenus(Form1);
+    if (when == Secondaries::AtOnce)
+        makeSecondaries();
+}
+
+void Forms::MakeSecondaries()
+{
+    if (theForms)
+        theForms->makeSecondaries();
+}
+
+void Forms::makeSecondaries()
+{
+    if (m_form2)
+        return;
     createSecondary(m_form2, Form2);
     createSecondary(m_form3, Form3);
     createSecondary(m_form4, Form4);
@@ -79,6 +97,7 @@ Forms::Forms()
 
 Forms::~Forms()
 {
+    theForms = nullptr;
     Form1 = nullptr;
     Form2 = nullptr;
     Form3 = nullptr;
@@ -123,7 +142,7 @@ QWidget *shownSecondary()
 {
     const std::array<QWidget *, 7> secondaries{Form2, Form3, Form4, Form5, Form6, Form7, Form8};
     for (QWidget *window : secondaries) {
-        if (window->isVisible())
+        if (window && window->isVisible()) // none is made before one is first shown
             return window;
     }
     return nullptr;

@@ -26,15 +26,28 @@ extern TForm8 *Form8; // "Введите название улицы"
 
 // Creates the eight windows in their fixed order, the main window first (creating it
 // loads the directory); the other seven start hidden. Destroying it destroys them all.
+// The program itself makes the seven when one is first to be shown, all at once and in
+// the same order, so that nothing the first picture does not need delays it.
 class Forms final
 {
 public:
-    Forms();
+    enum class Secondaries
+    {
+        AtOnce,
+        OnFirstUse,
+    };
+
+    explicit Forms(Secondaries when = Secondaries::AtOnce);
     ~Forms();
     Forms(const Forms &) = delete;
     Forms &operator=(const Forms &) = delete;
 
+    // Makes the seven secondary windows unless they exist; call before showing one.
+    static void MakeSecondaries();
+
 private:
+    void makeSecondaries();
+
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm3> m_form3;

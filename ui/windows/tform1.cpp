@@ -181,6 +181,7 @@ void TForm1::emptyOtherTabs(Query::Kind search)
 
 void TForm1::showPrompt(Prompt prompt)
 {
+    Forms::MakeSecondaries();
     switch (prompt) {
     case Prompt::EnterNumber:
         ShowSecondary(Form2);
@@ -254,16 +255,19 @@ void TForm1::Edit6KeyDown(int key)
 
 void TForm1::Image1Click()
 {
+    Forms::MakeSecondaries();
     ShowSecondary(Form5);
 }
 
 void TForm1::Image2Click()
 {
+    Forms::MakeSecondaries();
     ShowSecondary(Form4);
 }
 
 void TForm1::Image3Click()
 {
+    Forms::MakeSecondaries();
     ShowSecondary(Form6);
 }
 
