@@ -125,11 +125,31 @@ std::string fromUtf8(std::string_view utf8)
 
 std::size_t fromUtf8(std::string_view utf8, char *out, std::size_t capacity)
 {
+    // The compiled-in table, read at start-up, is ASCII and А..я: those are taken here
+    // directly, the rest by the general decoder from the first other character on.
+    const auto *in = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto *const end = in + utf8.size();
     std::size_t n = 0;
-    decodeUtf8(utf8, [&](char c) {
-        if (n < capacity)
-            out[n++] = c;
-    });
+    while (n < capacity && in != end) {
+        if (*in < 0x80) {
+            out[n++] = static_cast<char>(*in++);
+            continue;
+        }
+        // А..п are D0 90 to D0 BF, р..я D1 80 to D1 8F; Windows-1251 has them from C0 on.
+        if (end - in < 2 || !((in[0] == 0xD0 && in[1] >= 0x90 && in[1] <= 0xBF) ||
+                              (in[0] == 0xD1 && in[1] >= 0x80 && in[1] <= 0x8F)))
+            break;
+        const unsigned codePoint = ((in[0] & 0x1Fu) << 6) | (in[1] & 0x3Fu);
+        out[n++] = static_cast<char>(codePoint - 0x0410u + 0xC0u);
+        in += 2;
+    }
+    if (n == capacity || in == end)
+        return n;
+    decodeUtf8({reinterpret_cast<const char *>(in), static_cast<std::size_t>(end - in)},
+               [&](char c) {
+                   if (n < capacity)
+                       out[n++] = c;
+               });
     return n;
 }
 

@@ -133,6 +133,7 @@ void CodecTest::boundedDecodingStaysInItsBuffer_data()
     QTest::newRow("nothing fits") << QByteArray("a") << 0;
     QTest::newRow("a field's worth and more") << QByteArray(300, 'x') << ShortString::MaxLength;
     QTest::newRow("exactly fits") << QByteArray("abc") << 3;
+    QTest::newRow("А..я, then other letters") << QByteArray("Жаря ёж, Ёж №1 я") << 40;
 }
 
 // The loader decodes into fixed buffers (a field, a single initial); a byte written
