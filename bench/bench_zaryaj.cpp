@@ -346,7 +346,7 @@ QString compared(const std::vector<double> &ours, const std::vector<double> &the
     std::sort(ratios.begin(), ratios.end());
     const std::size_t n = ratios.size();
     return QStringLiteral("%1%2%3 (middle half %4 to %5)")
-        .arg(difference ? QStringLiteral("+") : QString())
+        .arg(difference && median(ratios) >= 0 ? QStringLiteral("+") : QString())
         .arg(median(ratios), 0, 'f', 2)
         .arg(difference ? QStringLiteral(" MiB") : QStringLiteral("x"))
         .arg(ratios[n / 4], 0, 'f', 2)
