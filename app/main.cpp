@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     if (!JoinDesktop(&app))
         return 0; // the running instance came forward instead
     QuitOnSignal quitOnSignal;
-    Forms forms(Forms::Secondaries::OnFirstUse);
+    Forms forms(Forms::Secondaries::AfterFirstPaint);
     Form1->show();
     return QApplication::exec();
 }

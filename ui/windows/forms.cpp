@@ -13,8 +13,10 @@
 #include "tform7.h"
 #include "tform8.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <array>
 
@@ -62,6 +64,27 @@ void createSecondary(std::unique_ptr<T> &owner, T *&global)
                      [window] { ReturnToMain(window); });
 }
 
+// Makes the secondary windows once the main window has begun its first paint: the timer
+// runs when that paint is done.
+class AfterFirstPaint final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint || event->type() == QEvent::UpdateRequest) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                Forms::MakeSecondaries();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 Forms::Forms(Secondaries when)
@@ -74,6 +97,8 @@ Forms::Forms(Secondaries when)
     UseFontInMenus(Form1);
     if (when == Secondaries::AtOnce)
         makeSecondaries();
+    else
+        Form1->installEventFilter(new AfterFirstPaint(Form1));
 }
 
 void Forms::MakeSecondaries()
@@ -142,7 +167,7 @@ QWidget *shownSecondary()
 {
     const std::array<QWidget *, 7> secondaries{Form2, Form3, Form4, Form5, Form6, Form7, Form8};
     for (QWidget *window : secondaries) {
-        if (window && window->isVisible()) // none is made before one is first shown
+        if (window && window->isVisible()) // none is made before the first paint
             return window;
     }
     return nullptr;

@@ -26,15 +26,16 @@ extern TForm8 *Form8; // "Введите название улицы"
 
 // Creates the eight windows in their fixed order, the main window first (creating it
 // loads the directory); the other seven start hidden. Destroying it destroys them all.
-// The program itself makes the seven when one is first to be shown, all at once and in
-// the same order, so that nothing the first picture does not need delays it.
+// The program itself makes the seven as soon as the main window's first picture is
+// painted, all at once and in the same order, so that nothing that picture does not need
+// delays it; a secondary window asked for before then is made at once.
 class Forms final
 {
 public:
     enum class Secondaries
     {
         AtOnce,
-        OnFirstUse,
+        AfterFirstPaint,
     };
 
     explicit Forms(Secondaries when = Secondaries::AtOnce);
