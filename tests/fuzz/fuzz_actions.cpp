@@ -770,11 +770,18 @@ void printAnswer(Reader &in, const std::function<void()> &trigger)
             return;
         }
         answered = QStringLiteral("print dialog");
+        // Printed into the file, never on a printer of the machine's, its default one
+        // included: Qt reads the file field only with its last printer entry, "Print to
+        // File (PDF)", chosen.
         auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
-        if (cancel || !file)
+        auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+        if (cancel || !file || !printers)
             return dialog->reject();
+        printers->setCurrentIndex(printers->count() - 1);
         file->setText(path);
-        dialog->accept();
+        if (!file->isEnabled())
+            answered = QStringLiteral("print dialog without printing to a file");
+        file->isEnabled() ? dialog->accept() : dialog->reject();
     });
     trigger();
     settle();
