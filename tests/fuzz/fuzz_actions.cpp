@@ -820,6 +820,9 @@ void gridMenu(Reader &in)
         if (!action->isSeparator())
             entries << action;
     }
+    auto *actions = Form1->findChild<ResultActions *>();
+    if (!entries.contains(actions->PrintAction()) || !entries.contains(actions->SaveAction()))
+        fail(QStringLiteral("the grid's menu lists neither printing nor saving, or not both"));
     const int choice = in.below(static_cast<int>(entries.size()) + 1);
     model.newAnswer = false;
     if (choice == entries.size()) {
@@ -831,7 +834,6 @@ void gridMenu(Reader &in)
     const auto choose = [menu, entry] {
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
     };
-    auto *actions = Form1->findChild<ResultActions *>();
     if (entry == actions->SaveAction() || entry == actions->PrintAction()) {
         const QPointer<QMenu> open(menu);
         if (entry == actions->SaveAction())
@@ -944,14 +946,17 @@ void desktopAction(Reader &in)
     }
     const bool oneText = parameter.size() == 1 && parameter[0].typeId() != QMetaType::Int;
     const Boxes before = readBoxes();
+    // The desktop's proof of the user's request comes from another process too.
+    const QVariantMap platform{{QStringLiteral("desktop-startup-id"), text},
+                               {QStringLiteral("activation-token"), text}};
     if (name == 4) {
-        trace.emplace_back("desktop: Activate");
-        desktop.Activate({});
+        trace.push_back(std::string("desktop: Activate with ") + describe(text));
+        parameter.size() == 2 ? desktop.Open({text}, platform) : desktop.Activate(platform);
         return;
     }
     trace.push_back(std::string("desktop: ") + names[name] + " with " +
                     std::to_string(parameter.size()) + " of " + describe(text));
-    desktop.ActivateAction(QLatin1String(names[name]), parameter, {});
+    desktop.ActivateAction(QLatin1String(names[name]), parameter, platform);
     settle();
     if (name > 1 || !oneText) {
         if (readBoxes() != before)
