@@ -12,5 +12,6 @@ class PrintPlugin final : public QObject, public PrintInterface
     Q_INTERFACES(PrintInterface)
 
 public:
-    Outcome Print(QWidget *parent, const QString &documentName, const Paint &paint) override;
+    Outcome Print(QWidget *parent, const QString &documentName, const Paint &paint,
+                  Refusal *refusal) override;
 };

@@ -25,6 +25,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -144,6 +145,7 @@ private slots:
     void pasteIntoBoxes();
     void copyRows();
     void resultsToFiles();
+    void printsThroughTheSystem();
 
 private:
     std::unique_ptr<RunningForms> m_forms;
@@ -735,6 +737,48 @@ void MainWindowTest::resultsToFiles()
     QTest::keyClick(number, Qt::Key_P, Qt::ControlModifier);
     QCoreApplication::processEvents();
     QCOMPARE(printed.count(), 1);
+}
+
+// Through the machine's print system, as tests/cups-print.sh runs it beside a print
+// server of its own whose default queue is ZARYAJ_PRINT_QUEUE: the dialog offers that
+// queue first, and an answer and the whole directory are printed on it. A queue that
+// refuses (ZARYAJ_PRINT_REFUSED) gets a message naming it, whose "Повторить" opens the
+// dialog again.
+void MainWindowTest::printsThroughTheSystem()
+{
+    const QString queue = qEnvironmentVariable("ZARYAJ_PRINT_QUEUE");
+    if (queue.isEmpty())
+        QSKIP("run by tests/cups-print.sh, beside a print server of its own");
+    QStringList offered; // by each print dialog, which the first time is accepted
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, Form1, [&offered] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->inherits("QPrintDialog"))
+            return;
+        offered << dialog->findChild<QComboBox *>(QStringLiteral("printers"))->currentText();
+        offered.size() == 1 ? dialog->accept() : dialog->reject();
+    });
+    answer.start(10);
+    auto *number = mainControl<QLineEdit>("Edit1");
+    number->setText(QStringLiteral("52123"));
+    QTest::keyClick(number, Qt::Key_Return);
+    Form1->findChild<ResultActions *>()->Print();
+    QCOMPARE(offered, QStringList{queue});
+    auto *message = Form1->findChild<QMessageBox *>(QStringLiteral("FailureMessage"));
+    if (qEnvironmentVariableIsSet("ZARYAJ_PRINT_REFUSED")) {
+        QVERIFY(message && message->isVisible());
+        QVERIFY2(message->text().contains(QStringLiteral("«%1»").arg(queue)),
+                 qPrintable(message->text()));
+        QTest::mouseClick(message->button(QMessageBox::Retry), Qt::LeftButton);
+        QTRY_COMPARE(offered.size(), 2);
+        return;
+    }
+    QVERIFY(!message);
+    offered.clear();
+    Form1->ShowWholeDirectory();
+    Form1->findChild<ResultActions *>()->Print();
+    QCOMPARE(offered, QStringList{queue});
+    QVERIFY(!Form1->findChild<QMessageBox *>(QStringLiteral("FailureMessage")));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -4,7 +4,12 @@
 # and accessibility events really go out.
 set -uo pipefail
 dir=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>/dev/null &
+# Without -noreset the server resets whenever its last client goes: the accessibility
+# bus's launcher connects to put its address on the root window and leaves at once,
+# often just as the command connects, whose connection the reset then refuses ("could
+# not connect to display"), the more often the busier the machine, so tests side by
+# side failed where each alone passed.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$dir/display" 2>/dev/null &
 xvfb=$!
 # Waiting for the server to go keeps its socket from being removed under the next one.
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$dir"' EXIT

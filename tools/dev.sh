@@ -65,6 +65,9 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # `windows` builds the Linux program too, whose answers the Windows one must give.
 packages+=(pkg-config libxcb1-dev libwayland-dev libwayland-bin
     wayland-protocols qt6-base-private-dev)
+# The print plugin asks libcups how the print system answered a job (the Linux build,
+# which `windows` makes too).
+packages+=(libcups2-dev)
 # The desktops' search interfaces (GNOME Shell's and KRunner's) for the search service;
 # the tests call it with gdbus and through KRunner's own library.
 [[ $action == start || $action == windows ]] || packages+=(gnome-shell-common libkf5runner5)
@@ -79,6 +82,8 @@ packages+=(pkg-config libxcb1-dev libwayland-dev libwayland-bin
 # manager, keys played by xdotool. The window tests run again on a headless sway, with a
 # keyboard on its seat that wtype holds.
 [[ $action == check ]] && packages+=(orca xdotool icewm python3-pyatspi sway wtype)
+# Printing through a print server of the check's own, with a cups-pdf queue.
+[[ $action == check ]] && packages+=(cups cups-client printer-driver-cups-pdf)
 # clang with its sanitizer and libFuzzer runtimes, the symbolizer for their reports,
 # clang-tidy and clang-format.
 [[ $action == check || $action == fuzz ]] &&
@@ -150,6 +155,7 @@ if [[ $action == fuzz ]]; then
         # which takes the sanitizer build more than 30 s.
         LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
             ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer-14) QT_QPA_PLATFORM=offscreen \
+            CUPS_SERVER="$PWD/$fuzz/no-cups.sock" \
             sh tests/fuzz/run.sh "$fuzz/fuzz_actions" "$fuzz/corpus-long-$worker" tests/fuzz/seeds \
             -max_total_time="$seconds" -timeout=300 -max_len=2048 -len_control=0 \
             -rss_limit_mb=4096 -detect_leaks=0 -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/long-$worker-" \

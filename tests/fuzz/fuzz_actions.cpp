@@ -770,11 +770,18 @@ void printAnswer(Reader &in, const std::function<void()> &trigger)
             return;
         }
         answered = QStringLiteral("print dialog");
+        // Printed into the file, never on a printer of the machine's, its default one
+        // included: Qt reads the file field only with its last printer entry, "Print to
+        // File (PDF)", chosen.
         auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
-        if (cancel || !file)
+        auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+        if (cancel || !file || !printers)
             return dialog->reject();
+        printers->setCurrentIndex(printers->count() - 1);
         file->setText(path);
-        dialog->accept();
+        if (!file->isEnabled())
+            answered = QStringLiteral("print dialog without printing to a file");
+        file->isEnabled() ? dialog->accept() : dialog->reject();
     });
     trigger();
     settle();
@@ -813,6 +820,9 @@ void gridMenu(Reader &in)
         if (!action->isSeparator())
             entries << action;
     }
+    auto *actions = Form1->findChild<ResultActions *>();
+    if (!entries.contains(actions->PrintAction()) || !entries.contains(actions->SaveAction()))
+        fail(QStringLiteral("the grid's menu lists neither printing nor saving, or not both"));
     const int choice = in.below(static_cast<int>(entries.size()) + 1);
     model.newAnswer = false;
     if (choice == entries.size()) {
@@ -824,7 +834,6 @@ void gridMenu(Reader &in)
     const auto choose = [menu, entry] {
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
     };
-    auto *actions = Form1->findChild<ResultActions *>();
     if (entry == actions->SaveAction() || entry == actions->PrintAction()) {
         const QPointer<QMenu> open(menu);
         if (entry == actions->SaveAction())
@@ -937,14 +946,17 @@ void desktopAction(Reader &in)
     }
     const bool oneText = parameter.size() == 1 && parameter[0].typeId() != QMetaType::Int;
     const Boxes before = readBoxes();
+    // The desktop's proof of the user's request comes from another process too.
+    const QVariantMap platform{{QStringLiteral("desktop-startup-id"), text},
+                               {QStringLiteral("activation-token"), text}};
     if (name == 4) {
-        trace.emplace_back("desktop: Activate");
-        desktop.Activate({});
+        trace.push_back(std::string("desktop: Activate with ") + describe(text));
+        parameter.size() == 2 ? desktop.Open({text}, platform) : desktop.Activate(platform);
         return;
     }
     trace.push_back(std::string("desktop: ") + names[name] + " with " +
                     std::to_string(parameter.size()) + " of " + describe(text));
-    desktop.ActivateAction(QLatin1String(names[name]), parameter, {});
+    desktop.ActivateAction(QLatin1String(names[name]), parameter, platform);
     settle();
     if (name > 1 || !oneText) {
         if (readBoxes() != before)

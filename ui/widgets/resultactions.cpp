@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
 
@@ -124,9 +125,40 @@ void ResultActions::Print()
     }
     const ResultPages pages = ResultPages::Of(m_query, *m_grid, QDate::currentDate());
     const auto paint = [&pages](QPagedPaintDevice &device) { return pages.Paint(device); };
-    if (printer->Print(m_window, ProposedFileName(m_query), paint) ==
-        PrintInterface::Outcome::Failed)
+    PrintInterface::Refusal refusal;
+    switch (printer->Print(m_window, ProposedFileName(m_query), paint, &refusal)) {
+    case PrintInterface::Outcome::Failed:
         showFailure(failed, QStringLiteral("не удалось построить страницы"));
+        break;
+    case PrintInterface::Outcome::Refused:
+        offerRetry(failed +
+                   QStringLiteral(" на принтере «%1»: %2.").arg(refusal.printer, refusal.reason));
+        break;
+    case PrintInterface::Outcome::Printed:
+    case PrintInterface::Outcome::Cancelled:
+        break;
+    }
+}
+
+void ResultActions::offerRetry(const QString &text)
+{
+    auto *message = new QMessageBox(QMessageBox::Warning, QStringLiteral("Заряй 2003"), text,
+                                    QMessageBox::Retry | QMessageBox::Cancel, m_window);
+    message->setObjectName(QStringLiteral("FailureMessage"));
+    message->button(QMessageBox::Retry)->setText(QStringLiteral("Повторить"));
+    message->button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    message->setDefaultButton(QMessageBox::Retry);
+    message->setAttribute(Qt::WA_DeleteOnClose);
+    // Once the message has gone: the print dialog again, where another printer may be
+    // chosen.
+    connect(
+        message, &QMessageBox::finished, this,
+        [this](int button) {
+            if (button == QMessageBox::Retry)
+                Print();
+        },
+        Qt::QueuedConnection);
+    message->open();
 }
 
 void ResultActions::Save()

@@ -44,6 +44,8 @@ private:
     void showMenu(const QPoint &at);
     void updateEnabled();
     void showFailure(const QString &what, const QString &reason);
+    // A print the system refused: said, with the offer to try again.
+    void offerRetry(const QString &text);
 
     QWidget *m_window;
     QTableView *m_view;
