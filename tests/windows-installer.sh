@@ -155,27 +155,28 @@ size=$(($(value EstimatedSize | sed 's/dword:/0x/')))
 
 # As a click on each shortcut starts the program; two clicks at once start one program.
 start "$desktop"
+first=$!
 start "$desktop"
+wait "$first" $! # both programs created
 started "the desktop shortcut"
-sleep 5
-(($(programs) == 1)) || fail "two starts at once left $(programs) programs"
+one() { (($(programs) == 1)); }
+within 30 one || fail "two starts at once left $(programs) programs"
 wineserver -k && sleep 1
 start "$menu"
 started "the Start-menu entry"
-# Started again over another window, the program comes forward: one program, one main
-# window, which has the keyboard and stands on top.
+# Started again under another window, the program comes forward: one program, one main
+# window, now on top. (Without a window manager, Wine moves no keyboard focus between
+# programs: that part is not seen here.)
 wine notepad >/dev/null 2>&1 &
 notepad=$(window Untitled)
-xdotool windowfocus --sync "$notepad"
+xdotool windowraise "$notepad"
+# xwininfo lists the top window first.
+above() { xwininfo -root -children | grep -B99 "$(printf '0x%x ' "$2")" | grep -qF "\"$1\""; }
+within 10 eval '! above "$title" "$notepad"' || fail "the program did not go under Notepad"
 start "$menu"
-main=$(window "$title")
-within 30 eval '[[ $(xdotool getwindowfocus) == "$main" ]]' ||
-    fail "a second start left \"$(xdotool getwindowname "$(xdotool getwindowfocus)")\" in front"
-(($(programs) == 1 && $(xdotool search --onlyvisible --name "^$title\$" | wc -l) == 1)) ||
+within 30 above "$title" "$notepad" || fail "a second start left the program under another window"
+within 30 one && (($(xdotool search --onlyvisible --name "^$title\$" | wc -l) == 1)) ||
     fail "a second start left $(programs) programs"
-xwininfo -root -children | grep -A99 "$(printf '0x%x' "$notepad")" | grep -qF "\"$title\"" ||
-    fail "a second start left the program under another window"
-xdotool windowclose "$notepad" 2>/dev/null || true
 if [[ -n $shot ]]; then
     sleep 2 # drawn
     import -window root "$shot"
