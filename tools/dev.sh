@@ -91,9 +91,10 @@ packages+=(libcups2-dev)
 # Windows: MinGW-w64 with POSIX threads, which Qt 6 needs; Debian's Linux Qt's tools
 # (moc, uic, rcc) for the cross build; Ninja; Wine to run the tests and the installer;
 # NSIS to make it; an X server for the installer's and the installed program's windows,
-# with a Russian keyboard layout, keys played by xdotool and the clipboard read by xclip.
+# with a Russian keyboard layout, keys played by xdotool, the clipboard read by xclip and
+# windows' pictures taken by xwd, to see that a key changed what a window shows.
 [[ $action == windows ]] && packages+=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build
-    dpkg-dev wine wine64 nsis xvfb x11-utils x11-xkb-utils xdotool xclip)
+    dpkg-dev wine wine64 nsis xvfb x11-utils x11-xkb-utils xdotool xclip x11-apps)
 source tools/install-missing.sh
 install_missing "${packages[@]}"
 # The real GNOME Shell around the program, headless, with Xwayland; none of the rest of
