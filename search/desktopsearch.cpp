@@ -114,9 +114,17 @@ std::vector<double> DesktopSearch::Relevance(const std::vector<int> &found,
     const QStringList f = folded(terms); // once: there may be thousands of terms
     std::vector<double> relevance;
     relevance.reserve(found.size());
-    for (const int slot : found)
-        relevance.push_back(
-            Offers(slot) && f.contains(m_subscribers[m_bySlot[slot]].surname) ? 1.0 : 0.5);
+    QStringList numbers; // the number terms' digits
+    for (const QString &term : f) {
+        if (isNumberTerm(term))
+            numbers << QString(term).remove(QLatin1Char('-'));
+    }
+    for (const int slot : found) {
+        const Subscriber *subscriber = Offers(slot) ? &m_subscribers[m_bySlot[slot]] : nullptr;
+        const bool whole = subscriber && (f.contains(subscriber->surname) ||
+                                          numbers.contains(subscriber->number));
+        relevance.push_back(whole ? 1.0 : 0.5);
+    }
     return relevance;
 }
 

@@ -34,7 +34,8 @@ public:
     // Whether `slot` is one of the subscribers offered: what a caller's identifier must
     // name.
     bool Offers(int slot) const;
-    // For each of `found`: 1 when a term is the whole surname, less otherwise.
+    // For each of `found`: 1 when a term is the whole surname or the whole number (as the
+    // digits or as shown, "22515" or "2-25-15"), less otherwise.
     std::vector<double> Relevance(const std::vector<int> &found, const QStringList &terms) const;
 
     // How the desktop shows an offered subscriber: the name as the grid writes it

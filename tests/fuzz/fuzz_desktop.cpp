@@ -135,13 +135,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         case 5: {
             const QStringList terms = DesktopSearch::Terms(text);
             QStringList ids;
+            double below[2] = {0.5 + 1e-9, 1 + 1e-9}; // each type steps down in listing order
             for (const RemoteMatch &match : s.krunner.Match(text)) {
                 ids << match.id;
-                const QString surname = fold(utf8(SourceRecords[match.id.toInt() - 1].surname));
-                const bool whole =
-                    std::any_of(terms.begin(), terms.end(),
-                                [&](const QString &term) { return fold(term) == surname; });
-                check((match.relevance == 1.0) == whole, "KRunner's relevance");
+                const SourceRecord &record = SourceRecords[match.id.toInt() - 1];
+                const bool whole = std::any_of(terms.begin(), terms.end(), [&](QString term) {
+                    return fold(term) == fold(utf8(record.surname)) ||
+                           term.remove(u'-') == QString::number(record.phone);
+                });
+                check((match.type == 100) == whole, "KRunner's match type");
+                double &last = below[whole ? 1 : 0];
+                check(match.relevance < last && match.relevance > (whole ? 0.5 : 0),
+                      "KRunner's relevance");
+                last = match.relevance;
             }
             check(ids == identifiers(desktopMatches(terms)), "KRunner's matches");
             break;
