@@ -96,6 +96,37 @@ void sendActiveWindow(const X11Display &x11, xcb_window_t window, quint32 time)
     xcb_flush(x11.connection);
 }
 
+// The X server's time now, for a request that follows the user's choice on a desktop
+// that hands over no time (KRunner): KWin lets a window take the focus when the time is
+// not older than the active window's last use. Read from a property change on a
+// connection of our own, since Qt's reader thread takes the events of its own. 0 on error.
+quint32 x11ServerTime()
+{
+    xcb_connection_t *own = xcb_connect(nullptr, nullptr);
+    quint32 time = 0;
+    if (!xcb_connection_has_error(own)) {
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(own)).data;
+        const xcb_window_t probe = xcb_generate_id(own);
+        const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_create_window(own, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
+                          &events);
+        xcb_change_property(own, XCB_PROP_MODE_APPEND, probe, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                            0, nullptr);
+        xcb_flush(own);
+        while (xcb_generic_event_t *event = xcb_wait_for_event(own)) {
+            const bool changed = (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY;
+            if (changed)
+                time = reinterpret_cast<xcb_property_notify_event_t *>(event)->time;
+            std::free(event);
+            if (changed)
+                break;
+        }
+    }
+    xcb_disconnect(own);
+    return time;
+}
+
 void askX11(QWidget *window, quint32 time)
 {
     const std::optional<X11Display> x11 = x11Display();
@@ -251,8 +282,8 @@ void OfferToken(const Handover &handover)
 
 void AskForFocus(QWidget *window, const Handover &handover)
 {
-    if (onPlatform("xcb") && handover.time != 0)
-        askX11(window, handover.time);
+    if (onPlatform("xcb"))
+        askX11(window, handover.time != 0 ? handover.time : x11ServerTime());
     else if (onPlatform("wayland") && handover.time != 0)
         askGnomeWayland(window, handover.time);
     else if (onPlatform("wayland") && handover.token.isEmpty())

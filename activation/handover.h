@@ -23,8 +23,9 @@ struct Handover
 // Call right before `window` asks for the focus (QWidget::activateWindow), which on
 // Wayland then uses the token.
 void OfferToken(const Handover &handover);
-// Call right after: asks again with the time (X11's _NET_ACTIVE_WINDOW; GNOME's
-// gtk_surface1.present on Wayland), which also lifts a minimized window. On Wayland
+// Call right after: asks again with the time (X11's _NET_ACTIVE_WINDOW, with the server's
+// time now when none was handed over; GNOME's gtk_surface1.present on Wayland), which
+// also lifts a minimized window. On Wayland
 // with neither time nor token, it asks with a token of the window's own, which no
 // compositor honours but some make known (not GNOME 43).
 void AskForFocus(QWidget *window, const Handover &handover);
