@@ -1,11 +1,11 @@
 #include "handover.h"
 
 #include "desktopnames.h"
+#include "desktopsearch.h"
 #include "gtk-shell-client-protocol.h"
 #include "xdg-activation-v1-client-protocol.h"
 
 #include <QGuiApplication>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -263,13 +263,8 @@ Handover Handover::From(const QVariantMap &platform_data)
 {
     Handover handover;
     handover.token = plainText(platform_data.value(QStringLiteral("activation-token")));
-    static const QRegularExpression timed(QStringLiteral("_TIME([0-9]{1,10})$"));
-    const QRegularExpressionMatch match =
-        timed.match(plainText(platform_data.value(QStringLiteral("desktop-startup-id"))));
-    bool fits = false;
-    const uint time = match.captured(1).toUInt(&fits);
-    if (match.hasMatch() && fits)
-        handover.time = time;
+    handover.time = DesktopSearch::TimeOfStartupId(
+        plainText(platform_data.value(QStringLiteral("desktop-startup-id"))));
     return handover;
 }
 

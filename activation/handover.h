@@ -16,8 +16,6 @@ struct Handover
     // From org.freedesktop.Application's platform data: "activation-token", and the time
     // at the end of "desktop-startup-id" ("…_TIME1234"). What is malformed is left out.
     static Handover From(const QVariantMap &platform_data);
-    // The platform data that hands `time` on, as a startup identifier.
-    static QVariantMap AtTime(quint32 time);
 };
 
 // Call right before `window` asks for the focus (QWidget::activateWindow), which on

@@ -103,6 +103,20 @@ std::vector<int> DesktopSearch::Narrow(const std::vector<int> &earlier,
     return found;
 }
 
+QString DesktopSearch::StartupIdAt(quint32 time)
+{
+    return QStringLiteral("zaryaj-search-provider_TIME%1").arg(time);
+}
+
+quint32 DesktopSearch::TimeOfStartupId(const QString &startupId)
+{
+    static const QRegularExpression timed(QStringLiteral("_TIME([0-9]{1,10})$"));
+    const QRegularExpressionMatch match = timed.match(startupId);
+    bool fits = false;
+    const uint time = match.captured(1).toUInt(&fits);
+    return match.hasMatch() && fits ? time : 0;
+}
+
 bool DesktopSearch::Offers(int slot) const
 {
     return slot >= 1 && slot <= ListedCount && m_bySlot[slot] >= 0;
@@ -121,8 +135,8 @@ std::vector<double> DesktopSearch::Relevance(const std::vector<int> &found,
     }
     for (const int slot : found) {
         const Subscriber *subscriber = Offers(slot) ? &m_subscribers[m_bySlot[slot]] : nullptr;
-        const bool whole = subscriber && (f.contains(subscriber->surname) ||
-                                          numbers.contains(subscriber->number));
+        const bool whole =
+            subscriber && (f.contains(subscriber->surname) || numbers.contains(subscriber->number));
         relevance.push_back(whole ? 1.0 : 0.5);
     }
     return relevance;

@@ -46,6 +46,12 @@ public:
     static QString Address(int slot);
     static QString Description(int slot);
 
+    // The time of the user's choice on the desktop's clock, handed to the program as the
+    // end of a startup identifier ("zaryaj-search-provider_TIME1234"), as desktops hand
+    // it over; and read back from any such identifier (0: none, or malformed).
+    static QString StartupIdAt(quint32 time);
+    static quint32 TimeOfStartupId(const QString &startupId);
+
 private:
     struct Subscriber
     {
