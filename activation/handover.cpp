@@ -3,6 +3,7 @@
 #include "desktopnames.h"
 #include "desktopsearch.h"
 #include "gtk-shell-client-protocol.h"
+#include "onplatform.h"
 #include "xdg-activation-v1-client-protocol.h"
 
 #include <QGuiApplication>
@@ -34,11 +35,6 @@ QString plainText(const QVariant &value)
             return {};
     }
     return text;
-}
-
-bool onPlatform(const char *name)
-{
-    return QGuiApplication::platformName() == QLatin1String(name);
 }
 
 // _NET_ACTIVE_WINDOW, by which the window manager names the window with the focus on
@@ -271,16 +267,16 @@ Handover Handover::From(const QVariantMap &platform_data)
 void OfferToken(const Handover &handover)
 {
     // Qt's Wayland plugin activates with the token it finds here, once.
-    if (!handover.token.isEmpty() && onPlatform("wayland"))
+    if (!handover.token.isEmpty() && OnPlatform("wayland"))
         qputenv("XDG_ACTIVATION_TOKEN", handover.token.toLatin1());
 }
 
 void AskForFocus(QWidget *window, const Handover &handover)
 {
-    if (onPlatform("xcb"))
+    if (OnPlatform("xcb"))
         askX11(window, handover.time != 0 ? handover.time : x11ServerTime());
-    else if (onPlatform("wayland") && handover.time != 0)
+    else if (OnPlatform("wayland") && handover.time != 0)
         askGnomeWayland(window, handover.time);
-    else if (onPlatform("wayland") && handover.token.isEmpty())
+    else if (OnPlatform("wayland") && handover.token.isEmpty())
         askWaylandAnyway(window);
 }
