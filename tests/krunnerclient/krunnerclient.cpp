@@ -71,11 +71,10 @@ int main(int argc, char **argv)
         if (!std::exchange(launched, true))
             manager.launchQuery(query);
     };
-    QObject::connect(runner, &Plasma::AbstractRunner::matchingSuspended, &app,
-                     [&](bool suspended) {
-                         if (!suspended)
-                             launch();
-                     });
+    QObject::connect(runner, &Plasma::AbstractRunner::matchingSuspended, &app, [&](bool suspended) {
+        if (!suspended)
+            launch();
+    });
     if (!runner->isMatchingSuspended())
         launch();
 
