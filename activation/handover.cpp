@@ -1,11 +1,12 @@
 #include "handover.h"
 
 #include "desktopnames.h"
+#include "desktopsearch.h"
 #include "gtk-shell-client-protocol.h"
+#include "onplatform.h"
 #include "xdg-activation-v1-client-protocol.h"
 
 #include <QGuiApplication>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -34,11 +35,6 @@ QString plainText(const QVariant &value)
             return {};
     }
     return text;
-}
-
-bool onPlatform(const char *name)
-{
-    return QGuiApplication::platformName() == QLatin1String(name);
 }
 
 // _NET_ACTIVE_WINDOW, by which the window manager names the window with the focus on
@@ -94,6 +90,37 @@ void sendActiveWindow(const X11Display &x11, xcb_window_t window, quint32 time)
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));
     xcb_flush(x11.connection);
+}
+
+// The X server's time now, for a request that follows the user's choice on a desktop
+// that hands over no time (KRunner): KWin lets a window take the focus when the time is
+// not older than the active window's last use. Read from a property change on a
+// connection of our own, since Qt's reader thread takes the events of its own. 0 on error.
+quint32 x11ServerTime()
+{
+    xcb_connection_t *own = xcb_connect(nullptr, nullptr);
+    quint32 time = 0;
+    if (!xcb_connection_has_error(own)) {
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(own)).data;
+        const xcb_window_t probe = xcb_generate_id(own);
+        const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_create_window(own, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
+                          &events);
+        xcb_change_property(own, XCB_PROP_MODE_APPEND, probe, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                            0, nullptr);
+        xcb_flush(own);
+        while (xcb_generic_event_t *event = xcb_wait_for_event(own)) {
+            const bool changed = (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY;
+            if (changed)
+                time = reinterpret_cast<xcb_property_notify_event_t *>(event)->time;
+            std::free(event);
+            if (changed)
+                break;
+        }
+    }
+    xcb_disconnect(own);
+    return time;
 }
 
 void askX11(QWidget *window, quint32 time)
@@ -232,29 +259,24 @@ Handover Handover::From(const QVariantMap &platform_data)
 {
     Handover handover;
     handover.token = plainText(platform_data.value(QStringLiteral("activation-token")));
-    static const QRegularExpression timed(QStringLiteral("_TIME([0-9]{1,10})$"));
-    const QRegularExpressionMatch match =
-        timed.match(plainText(platform_data.value(QStringLiteral("desktop-startup-id"))));
-    bool fits = false;
-    const uint time = match.captured(1).toUInt(&fits);
-    if (match.hasMatch() && fits)
-        handover.time = time;
+    handover.time = DesktopSearch::TimeOfStartupId(
+        plainText(platform_data.value(QStringLiteral("desktop-startup-id"))));
     return handover;
 }
 
 void OfferToken(const Handover &handover)
 {
     // Qt's Wayland plugin activates with the token it finds here, once.
-    if (!handover.token.isEmpty() && onPlatform("wayland"))
+    if (!handover.token.isEmpty() && OnPlatform("wayland"))
         qputenv("XDG_ACTIVATION_TOKEN", handover.token.toLatin1());
 }
 
 void AskForFocus(QWidget *window, const Handover &handover)
 {
-    if (onPlatform("xcb") && handover.time != 0)
-        askX11(window, handover.time);
-    else if (onPlatform("wayland") && handover.time != 0)
+    if (OnPlatform("xcb"))
+        askX11(window, handover.time != 0 ? handover.time : x11ServerTime());
+    else if (OnPlatform("wayland") && handover.time != 0)
         askGnomeWayland(window, handover.time);
-    else if (onPlatform("wayland") && handover.token.isEmpty())
+    else if (OnPlatform("wayland") && handover.token.isEmpty())
         askWaylandAnyway(window);
 }

@@ -16,15 +16,14 @@ struct Handover
     // From org.freedesktop.Application's platform data: "activation-token", and the time
     // at the end of "desktop-startup-id" ("…_TIME1234"). What is malformed is left out.
     static Handover From(const QVariantMap &platform_data);
-    // The platform data that hands `time` on, as a startup identifier.
-    static QVariantMap AtTime(quint32 time);
 };
 
 // Call right before `window` asks for the focus (QWidget::activateWindow), which on
 // Wayland then uses the token.
 void OfferToken(const Handover &handover);
-// Call right after: asks again with the time (X11's _NET_ACTIVE_WINDOW; GNOME's
-// gtk_surface1.present on Wayland), which also lifts a minimized window. On Wayland
+// Call right after: asks again with the time (X11's _NET_ACTIVE_WINDOW, with the server's
+// time now when none was handed over; GNOME's gtk_surface1.present on Wayland), which
+// also lifts a minimized window. On Wayland
 // with neither time nor token, it asks with a token of the window's own, which no
 // compositor honours but some make known (not GNOME 43).
 void AskForFocus(QWidget *window, const Handover &handover);

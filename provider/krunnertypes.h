@@ -13,7 +13,7 @@ struct RemoteMatch
     QString id;
     QString text;
     QString iconName;
-    int type = 0; // KRunner's match type: 100 exact, 30 possible
+    int type = 0; // KRunner's match type (Plasma::QueryMatch::Type): 100 exact, 30 possible
     double relevance = 0;
     QVariantMap properties;
 };

@@ -1,5 +1,6 @@
 #include "applicationinterface.h"
 #include "desktopnames.h"
+#include "desktopsearch.h"
 #include "quitonsignal.h"
 #include "searchservice.h"
 #include "store.h"
@@ -28,7 +29,7 @@ int main(int argc, char *argv[])
         QVariantMap platformData;
         if (time != 0)
             platformData.insert(QStringLiteral("desktop-startup-id"),
-                                QStringLiteral("zaryaj-search-provider_TIME%1").arg(time));
+                                DesktopSearch::StartupIdAt(time));
         program.ActivateAction(action, {argument}, platformData);
     });
     QObject::connect(&service, &SearchService::idle, &app, &QCoreApplication::quit);

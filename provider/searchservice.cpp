@@ -124,14 +124,20 @@ RemoteMatches KRunnerSearch::Match(const QString &query)
     RemoteMatches matches;
     const std::vector<int> found = m_service->Search().Matches(terms);
     const std::vector<double> relevance = m_service->Search().Relevance(found, terms);
+    // KRunner ranks by type before relevance, so an exact match of ours comes before its
+    // calculator's answer; matches of one type and relevance it orders by their text,
+    // backwards, so the relevance steps down in the listing's order, within its half.
+    constexpr int exactMatch = 100;
+    constexpr int possibleMatch = 30;
+    const double step = 0.5 / static_cast<double>(found.size() + 1);
     for (std::size_t i = 0; i < found.size(); ++i) {
         const int slot = found[i];
         matches << RemoteMatch{QString::number(slot),
                                DesktopSearch::Name(slot) + QStringLiteral(", ") +
                                    DesktopSearch::Number(slot),
                                DesktopId,
-                               relevance[i] >= 1 ? 100 : 30,
-                               relevance[i],
+                               relevance[i] >= 1 ? exactMatch : possibleMatch,
+                               relevance[i] - static_cast<double>(i) * step,
                                {{QStringLiteral("subtext"), DesktopSearch::Address(slot)},
                                 // The default action only: no buttons beside the match.
                                 {QStringLiteral("actions"), QStringList()}}};

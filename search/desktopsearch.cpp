@@ -103,6 +103,20 @@ std::vector<int> DesktopSearch::Narrow(const std::vector<int> &earlier,
     return found;
 }
 
+QString DesktopSearch::StartupIdAt(quint32 time)
+{
+    return QStringLiteral("zaryaj-search-provider_TIME%1").arg(time);
+}
+
+quint32 DesktopSearch::TimeOfStartupId(const QString &startupId)
+{
+    static const QRegularExpression timed(QStringLiteral("_TIME([0-9]{1,10})$"));
+    const QRegularExpressionMatch match = timed.match(startupId);
+    bool fits = false;
+    const uint time = match.captured(1).toUInt(&fits);
+    return match.hasMatch() && fits ? time : 0;
+}
+
 bool DesktopSearch::Offers(int slot) const
 {
     return slot >= 1 && slot <= ListedCount && m_bySlot[slot] >= 0;
@@ -114,9 +128,17 @@ std::vector<double> DesktopSearch::Relevance(const std::vector<int> &found,
     const QStringList f = folded(terms); // once: there may be thousands of terms
     std::vector<double> relevance;
     relevance.reserve(found.size());
-    for (const int slot : found)
-        relevance.push_back(
-            Offers(slot) && f.contains(m_subscribers[m_bySlot[slot]].surname) ? 1.0 : 0.5);
+    QStringList numbers; // the number terms' digits
+    for (const QString &term : f) {
+        if (isNumberTerm(term))
+            numbers << QString(term).remove(QLatin1Char('-'));
+    }
+    for (const int slot : found) {
+        const Subscriber *subscriber = Offers(slot) ? &m_subscribers[m_bySlot[slot]] : nullptr;
+        const bool whole =
+            subscriber && (f.contains(subscriber->surname) || numbers.contains(subscriber->number));
+        relevance.push_back(whole ? 1.0 : 0.5);
+    }
     return relevance;
 }
 

@@ -34,7 +34,8 @@ public:
     // Whether `slot` is one of the subscribers offered: what a caller's identifier must
     // name.
     bool Offers(int slot) const;
-    // For each of `found`: 1 when a term is the whole surname, less otherwise.
+    // For each of `found`: 1 when a term is the whole surname or the whole number (as the
+    // digits or as shown, "22515" or "2-25-15"), less otherwise.
     std::vector<double> Relevance(const std::vector<int> &found, const QStringList &terms) const;
 
     // How the desktop shows an offered subscriber: the name as the grid writes it
@@ -44,6 +45,12 @@ public:
     static QString Number(int slot);
     static QString Address(int slot);
     static QString Description(int slot);
+
+    // The time of the user's choice on the desktop's clock, handed to the program as the
+    // end of a startup identifier ("zaryaj-search-provider_TIME1234"), as desktops hand
+    // it over; and read back from any such identifier (0: none, or malformed).
+    static QString StartupIdAt(quint32 time);
+    static quint32 TimeOfStartupId(const QString &startupId);
 
 private:
     struct Subscriber

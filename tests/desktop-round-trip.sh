@@ -49,7 +49,7 @@ expect "unknown result" "$(call $gnome $provider.ActivateResult "'9999'" "['x']"
 
 echo "KRunner, through its own library:"
 matches=$(bash "$here/krunnerclient/run.sh" "$build" "$prefix" гаврилов) || fail "KRunner found nothing"
-expect "KRunner's match" "$matches" "$(printf 'Гаврилов П.В., 2-25-15\tНабережная 37\t1')"
+expect "KRunner's match" "$matches" "$(printf 'Гаврилов П.В., 2-25-15\tНабережная 37\t0.75')"
 
 echo "Activating a result starts the program:"
 call $gnome $provider.ActivateResult "'385'" "['гаврилов']" 0 >/dev/null

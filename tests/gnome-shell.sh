@@ -8,6 +8,8 @@
 #
 #   gnome-shell.sh BUILD_DIR
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/desktop-harness.sh"
 
 if [[ ${1:-} != --in-session ]]; then
     command -v gnome-shell >/dev/null || {
@@ -17,44 +19,17 @@ if [[ ${1:-} != --in-session ]]; then
     # Xwayland's sockets: mutter refuses a folder without the usual mode, and then ends.
     [[ -d /tmp/.X11-unix ]] || mkdir -m 1777 /tmp/.X11-unix
     [[ $(stat -c %a /tmp/.X11-unix) == 1777 || ! -O /tmp/.X11-unix ]] || chmod 1777 /tmp/.X11-unix
-    root=$(mktemp -d)
-    trap '[[ -f $root/system.pid ]] && kill "$(cat "$root/system.pid")"; rm -rf "$root"' EXIT
-    prefix=$root/usr
-    cmake --install "$1" --prefix "$prefix" >/dev/null
     # Without a system bus the shell dies at start; an empty one of its own will do.
-    sed -e 's|<type>session</type>|<type>system</type>|' \
-        -e "s|<listen>.*</listen>|<listen>unix:path=$root/system-bus</listen>|" \
-        /usr/share/dbus-1/session.conf >"$root/system.conf"
-    dbus-daemon --config-file="$root/system.conf" --fork --print-pid >"$root/system.pid"
-    mkdir -m 700 "$root/run" "$root/home"
-    # The session bus finds the program and its search service where the shell finds
-    # their menu entry and search provider.
-    DBUS_SYSTEM_BUS_ADDRESS=unix:path=$root/system-bus XDG_RUNTIME_DIR=$root/run \
-        HOME=$root/home XDG_DATA_DIRS=$prefix/share:/usr/share PATH=$prefix/bin:$PATH \
-        dbus-run-session -- bash "$0" --in-session "$root" >"$root/out" 2>"$root/err" || status=$?
-    # Without what the bus and the services it starts say of themselves.
-    grep -v SpiRegistry "$root/out" || true
-    grep -v -e '^dbus-daemon' -e 'fd limit' -e CalendarServer -e '^$' "$root/err" >&2 || true
-    exit "${status:-0}"
+    in_desktop_session "$1" "$here/gnome-shell.sh" system
 fi
 
 root=$2
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 shell() { # JAVASCRIPT: its value, as the shell's Eval gives it
     gdbus call --session --timeout 5 --dest org.gnome.Shell --object-path /org/gnome/Shell \
         --method org.gnome.Shell.Eval "$1" | sed -e "s/^(true, '\"\{0,1\}//" -e "s/\"\{0,1\}')$//"
 }
-until_true() { # JAVASCRIPT: waits up to 15 s for it to be true (a busy machine is slow)
-    local until=$((SECONDS + 15))
-    while ((SECONDS < until)); do
-        [[ $(shell "$1" 2>/dev/null) == true ]] && return 0
-        sleep 0.05
-    done
-    return 1
+until_true() { # JAVASCRIPT: waits for it to be true
+    [[ $(shell "$1") == true ]]
 }
 
 # The shell, ready to answer within 30 s; once in a while it hangs while starting
@@ -93,32 +68,6 @@ global.zaryajKeys ||= C.get_default_backend().get_default_seat().create_virtual_
 global.zaryajKeys.notify_keyval(t, C.KEY_Return, C.KeyState.PRESSED);
 global.zaryajKeys.notify_keyval(t + 50000, C.KEY_Return, C.KeyState.RELEASED);'
 
-# What the program with this process id shows: its boxes on the tab shown, the grid's
-# rows, the status line.
-shows() {
-    /usr/bin/python3 - "$1" <<'PYTHON'
-import re, sys, pyatspi
-app = next(a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == int(sys.argv[1]))
-def walk(node):
-    role = node.getRole()
-    if role == pyatspi.ROLE_TABLE:
-        table = node.queryTable()
-        for row in range(table.nRows):
-            cells = [table.getAccessibleAt(row, c).name for c in range(table.nColumns)]
-            print("row", re.sub(r"^[0-9]+, ", "", "|".join(cells)))
-    elif role == pyatspi.ROLE_STATUS_BAR:
-        print("status", next((child.name for child in node if child.name), ""))
-    elif role == pyatspi.ROLE_TEXT:
-        if node.getState().contains(pyatspi.STATE_SHOWING):
-            print("box", node.name, node.queryText().getText(0, -1))
-    else:
-        for child in node:
-            walk(child)
-for window in app:
-    walk(window)
-PYTHON
-}
-
 # Starts the program on PLATFORM in the background, on the bus or, with "alone", as
 # a plain window of its own; sets `started` to its process id.
 start() {
@@ -128,7 +77,7 @@ start() {
     env "${env[@]}" zaryaj &
     started=$!
     programs+=("$started")
-    until_true "!!($window$started))" || fail "$1: no window of process $started"
+    until_ok until_true "!!($window$started))" || fail "$1: no window of process $started"
 }
 
 # Chooses TERMS' first result (or, with "launch", the provider's own icon) by Enter, the
@@ -138,13 +87,13 @@ choose() {
     local terms=$1 how=$2 launch=${3:-}
     shell "Main.overview.hide(); $window$other).activate(global.display.get_current_time_roundtrip())" >/dev/null
     [[ $how == minimized ]] && shell "$window$program).minimize()" >/dev/null
-    until_true "$focused$other" || fail "$platform: the other window did not take the focus"
+    until_ok until_true "$focused$other" || fail "$platform: the other window did not take the focus"
     # Closing, the overview empties its search entry.
-    until_true "!Main.overview.visible && !Main.overview.animationInProgress" ||
+    until_ok until_true "!Main.overview.visible && !Main.overview.animationInProgress" ||
         fail "the overview did not close"
     shell "Main.overview.show(); Main.overview.searchEntry.set_text('$terms');
            Main.overview.searchEntry.grab_key_focus()" >/dev/null
-    until_true "$ours.display._terms.join(' ') == '$terms' && $results._defaultResult &&
+    until_ok until_true "$ours.display._terms.join(' ') == '$terms' && $results._defaultResult &&
                 $results._defaultResult.provider == $ours" || fail "$platform: '$terms' found nothing"
     # The result Enter chooses, as the shell shows it: "Гаврилов П.В." and "2-25-15, …".
     chosen=$(shell "$results._defaultResult.metaInfo.name + '|' + $results._defaultResult.metaInfo.description")
@@ -152,7 +101,7 @@ choose() {
     local started
     started=$(date +%s%N)
     shell "$enter" >/dev/null
-    until_true "$focused$program && !$window$program).minimized" ||
+    until_ok until_true "$focused$program && !$window$program).minimized" ||
         fail "$platform: '$terms' ${launch:+(launched) }did not bring the program from $how forward"
     took+=($((($(date +%s%N) - started) / 1000000)))
 }
@@ -166,14 +115,8 @@ for platform in wayland xcb; do
     for how in behind minimized; do
         for terms in гаврилов 2-25-15; do
             choose "$terms" "$how"
-            state=$(shows "$program") || true
             number=${chosen#*|}
-            number=${number%%,*}
-            for part in "box Номер телефона: ${number//-/}" "status Поиск завершен"; do
-                grep -qxF "$part" <<<"$state" || fail "$platform, $terms from $how: no '$part' in: $state"
-            done
-            grep -qF "row $number|${chosen%%|*}|" <<<"$state" ||
-                fail "$platform, $terms from $how: '$chosen' not shown in: $state"
+            shows_number "$program" "${number%%,*}" "${chosen%%|*}" "$platform, $terms from $how"
         done
     done
 
@@ -198,13 +141,6 @@ for platform in wayland xcb; do
     programs=()
 done
 
-sorted=$(printf '%s\n' "${took[@]}" | sort -n)
 echo "GNOME Shell $(gnome-shell --version | cut -d' ' -f3): a result chosen to the program in front" \
-    "(Wayland, Xwayland; from behind and minimized): median $(sed -n "$(((${#took[@]} + 1) / 2))p" <<<"$sorted") ms" \
-    "of ${#took[@]}, most $(tail -1 <<<"$sorted") ms"
-if ((failures)); then
-    echo "$failures failure(s)" >&2
-    exit 1
-fi
-echo "GNOME Shell: all checks passed"
-exit 0
+    "(Wayland, Xwayland; from behind and minimized): $(median "${took[@]}")"
+finish "GNOME Shell"

@@ -258,8 +258,9 @@ void SearchTest::desktopSearch_data()
     row("house", "37");
     row("two terms", "гаврилова набережная");
     row("whole surname", "Гаврилов 2-25", true, "Гаврилов П.В.|2-25-15, Набережная 37|1");
-    row("surname's start", "гаврил 22515", true, "Гаврилов П.В.|2-25-15, Набережная 37|0.5");
-    row("with a flat", "22747", true, "Зырянова А.В.|2-27-47, Строителей 2, кв. 120|0.5");
+    row("surname's start", "гаврил 2-25", true, "Гаврилов П.В.|2-25-15, Набережная 37|0.5");
+    row("whole number as shown", "2-25-15", true, "Гаврилов П.В.|2-25-15, Набережная 37|1");
+    row("with a flat", "22747", true, "Зырянова А.В.|2-27-47, Строителей 2, кв. 120|1");
     row("without a house", "покровское", true, "Абрамова В.В.|2-25-71, с. Покровское|0.5");
     row("a term beginning nothing", "гаврилова щщ", false);
     row("one letter", "г", false);

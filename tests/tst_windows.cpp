@@ -2,6 +2,7 @@
 // what the secondary windows look like, and how the program as a whole ends.
 
 #include "clickableimage.h"
+#include "desktopsearch.h"
 #include "display.h"
 #include "quitonsignal.h"
 #include "searchcases.h"
@@ -9,7 +10,6 @@
 #include "windowstest.h"
 #ifdef ZARYAJ_DESKTOP_BUS
 #include "desktopapplication.h"
-#include "desktopsearch.h"
 #include "handover.h"
 #endif
 
@@ -451,8 +451,8 @@ private slots:
             QTest::newRow(tag) << utf8(before) << utf8(action) << argument << utf8(box)
                                << utf8(text) << platformData << time;
         };
-        const auto startupId = [](const char *id) {
-            return QVariantMap{{QStringLiteral("desktop-startup-id"), utf8(id)},
+        const auto startupId = [](const QString &id) {
+            return QVariantMap{{QStringLiteral("desktop-startup-id"), id},
                                {QStringLiteral("activation-token"), utf8("token")}};
         };
         row("number", "", "show-number", utf8("22515"), "Edit1", "22515");
@@ -467,11 +467,11 @@ private slots:
         row("terms longer than the box", "", "launch-search", utf8("набережная 37 гаврилова"),
             "Edit2", "набережная 37 гаврил");
         row("minimized, at the user's time", "minimized", "show-number", utf8("22515"), "Edit1",
-            "22515", startupId("zaryaj-search-provider_TIME4294967295"), 4294967295U);
+            "22515", startupId(DesktopSearch::StartupIdAt(4294967295U)), 4294967295U);
         row("time out of range", "", "launch-search", utf8("гаврилов"), "Edit2", "гаврилов",
-            startupId("x_TIME4294967296"));
+            startupId(utf8("x_TIME4294967296")));
         row("time not at the end", "minimized", "show-number", utf8("22515"), "Edit1", "22515",
-            startupId("x_TIME12x"));
+            startupId(utf8("x_TIME12x")));
         row("not texts", "", "show-number", utf8("22515"), "Edit1", "22515",
             {{QStringLiteral("desktop-startup-id"), 5}, {QStringLiteral("activation-token"), 5}});
         row("unknown action", "", "show-all", utf8("22515"), "", "");

@@ -100,6 +100,9 @@ install_missing "${packages[@]}"
 # The real GNOME Shell around the program, headless, with Xwayland; none of the rest of
 # a GNOME desktop that it recommends.
 [[ $action == check ]] && install_missing --no-install-recommends gnome-shell xwayland
+# The real KWin (on Wayland and on X11) and KRunner around the program, likewise.
+[[ $action == check ]] &&
+    install_missing --no-install-recommends kwin-wayland kwin-x11 plasma-workspace x11-utils
 
 # Started with sudo, the program is built and run as the user who asked for it, whose
 # display it opens on.

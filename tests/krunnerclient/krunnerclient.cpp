@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 
 static QtMessageHandler qtHandler;
 static QString callError;         // the first error KRunner met calling the provider
@@ -56,12 +57,26 @@ int main(int argc, char **argv)
     manager.setAllowedRunners({id});
     QObject::connect(&manager, &Plasma::RunnerManager::queryFinished, &app,
                      &QCoreApplication::quit);
-    // UTF-8 in and out whatever the locale, so that Cyrillic compares byte for byte.
-    manager.launchQuery(QString::fromUtf8(argv[1]));
-    if (!manager.runner(id))
+    Plasma::AbstractRunner *runner = manager.runner(id);
+    if (!runner)
         return fail(
             QStringLiteral("KRunner did not load %1 from %2 (EnabledByDefault? X-Plasma-API?)")
                 .arg(id, plugin->fileName()));
+    // UTF-8 in and out whatever the locale, so that Cyrillic compares byte for byte.
+    const QString query = QString::fromUtf8(argv[1]);
+    // With D-Bus API 2 KRunner matches only once it has the runner's Config, as Plasma's
+    // KRunner does; a query launched before would end at once with nothing.
+    bool launched = false;
+    const auto launch = [&] {
+        if (!std::exchange(launched, true))
+            manager.launchQuery(query);
+    };
+    QObject::connect(runner, &Plasma::AbstractRunner::matchingSuspended, &app, [&](bool suspended) {
+        if (!suspended)
+            launch();
+    });
+    if (!runner->isMatchingSuspended())
+        launch();
 
     // A provider that does not answer holds KRunner's worker until D-Bus gives up after
     // 25 s, and with it our exit; so leave at once.
@@ -74,5 +89,10 @@ int main(int argc, char **argv)
     for (const Plasma::QueryMatch &m : matches) // QString::number: a point in every locale
         std::printf("%s\t%s\t%s\t%s\n", qUtf8Printable(m.text()), qUtf8Printable(m.subtext()),
                     qUtf8Printable(QString::number(m.relevance())), qUtf8Printable(m.id()));
-    return matches.isEmpty() ? 1 : 0;
+    // KRunner's worker thread may still be finishing its job when the query is reported
+    // finished, and deleting the manager then deletes the runner under it (a crash about one
+    // exit in fifty on a busy machine); so leave without tearing anything down.
+    std::fflush(stdout);
+    config.remove();
+    std::_Exit(matches.isEmpty() ? 1 : 0);
 }

@@ -26,6 +26,9 @@ trap 'rm -rf "$home"' EXIT
 export XDG_DATA_DIRS=$prefix/share:/usr/share XDG_DATA_HOME=$home/share
 export XDG_CONFIG_HOME=$home/config XDG_CACHE_HOME=$home/cache
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$home} # else Qt warns on every start
+# Should the client crash, KCrash would hand it to Plasma's crash dialog, which wants a
+# display and OpenGL and crashes in turn: a plain crash says more.
+export KDE_DEBUG=1
 for query in "$@"; do
     echo "== $query"
     "$build/krunner-client" "$query"

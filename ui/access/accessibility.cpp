@@ -2,7 +2,6 @@
 
 #include "announcement.h"
 #include "clickableimage.h"
-#include "secondarywindow.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
@@ -148,14 +147,17 @@ QAccessibleInterface *ourWidgets(const QString & /*className*/, QObject *object)
         return new AccessibleAnnouncement(announcement);
     if (auto *image = qobject_cast<ClickableImage *>(object))
         return new AccessibleImage(image);
+    // The windows are known by their class names, so that what a screen reader is told
+    // needs nothing of the windows, which use it.
     // An alert; its message is the label in it, read out with it, and so no description
     // of its own, which would be read a second time.
-    if (auto *prompt = qobject_cast<PromptWindow *>(object))
-        return new QAccessibleWidget(prompt, QAccessible::AlertMessage);
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (widget && widget->inherits("PromptWindow"))
+        return new QAccessibleWidget(widget, QAccessible::AlertMessage);
     // The other secondary windows are dialogs, named by their title; a plain window would
     // be a nameless filler, and a dialog's own text is read out as it opens.
-    if (auto *window = qobject_cast<SecondaryWindow *>(object))
-        return new QAccessibleWidget(window, QAccessible::Dialog);
+    if (widget && widget->inherits("SecondaryWindow"))
+        return new QAccessibleWidget(widget, QAccessible::Dialog);
     if (auto *box = qobject_cast<QComboBox *>(object); box && box->isEditable())
         return new AccessibleStreetBox(box);
     if (auto *stack = qobject_cast<QStackedWidget *>(object);

@@ -1,5 +1,7 @@
 #include "fonts.h"
 
+#include "onplatform.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QFont>
@@ -49,7 +51,7 @@ void useAvailableFamily(QWidget *window)
     // Qt's GDI font engine on Windows, drawing a stand-in such as Liberation Sans
     // without antialiasing, leaves out its thinnest glyphs under Wine: "!" is not drawn
     // at 8 pt.
-    if (QGuiApplication::platformName() == QLatin1String("windows"))
+    if (OnPlatform("windows"))
         font.setStyleStrategy(QFont::PreferAntialias);
     window->setFont(font); // sends FontChange again, which finds nothing left to do
 }

@@ -2,6 +2,7 @@
 
 #include "announcement.h"
 #include "answerwords.h"
+#include "onplatform.h"
 #include "printinterface.h"
 #include "printloader.h"
 #include "resultgrid.h"
@@ -173,7 +174,7 @@ void ResultActions::Save()
     // another (under Wine, "a.csv" with PDF chosen comes back as "a.csv.pdf"), and then
     // asks before replacing that file, not the one meant. Qt's own dialog keeps the name
     // as typed, as on Linux, and shows paths with the system's separators.
-    if (QGuiApplication::platformName() == QLatin1String("windows"))
+    if (OnPlatform("windows"))
         dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setNameFilters({PdfFilter, CsvFilter, VCardFilter});
     dialog->setDefaultSuffix(suffixOf(ResultFileType::Pdf));
