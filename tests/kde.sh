@@ -63,7 +63,9 @@ start_kwin() { # SETUP: KWin for it, with DISPLAY (and WAYLAND_DISPLAY) set
     rm -f "$root/display"
     if [[ $1 == x11 ]]; then
         exec {fd}<> <(:)
-        Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        # -noreset: a server that resets when its last client goes refuses or drops the
+        # clients connecting meanwhile (xprop asking after KWin leaves as KWin arrives).
+        Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         pids+=($!)
         read -r -t 15 number <&"$fd" || fail "Xvfb did not start"
         export DISPLAY=:$number
@@ -216,8 +218,14 @@ for setup in $ZARYAJ_KDE_SETUPS; do
         choose 2-25-15 $how "Гаврилов П.В., 2-25-15"
     done
     kill "$krunner" && wait "$krunner" 2>/dev/null || true
-    kill "${pids[@]}" 2>/dev/null || true
+    # KWin's Xwayland outlives KWin for a moment, still holding its display's sockets:
+    # the next set-up's X server, given the same number, would have its clients reach
+    # the dying Xwayland. Each is waited for until it has ended.
+    children=$(for pid in "${pids[@]}"; do pgrep -P "$pid"; done || true)
+    kill "${pids[@]}" $children 2>/dev/null || true
     wait "${pids[@]}" 2>/dev/null || true
+    gone() { [[ $(ps -o stat= -p "$1") != [^Z]* ]]; } # PID: ended (a zombie has too)
+    for pid in $children; do until_ok gone "$pid" || fail "$setup: process $pid outlived KWin"; done
     pids=()
 done
 grep -q "member=Config" "$root/runner-calls" || fail "KRunner never called the runner's Config"
