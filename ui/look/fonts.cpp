@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QHash>
+#include <QList>
+#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
@@ -71,7 +73,50 @@ protected:
     }
 };
 
+// Watches the whole application while a window is built: a widget without a parent that
+// is given a child is a page not yet put on its tab.
+class PageFonts final : public QObject
+{
+public:
+    explicit PageFonts(QWidget *window) : m_window(window) {}
+
+    ~PageFonts() override
+    {
+        for (QWidget *page : std::as_const(m_pages)) {
+            if (page)
+                page->setFont(QFont());
+        }
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::ChildAdded || !watched->isWidgetType())
+            return false;
+        auto *page = static_cast<QWidget *>(watched);
+        if (page != m_window && !page->parentWidget() && !page->testAttribute(Qt::WA_SetFont)) {
+            page->setFont(m_window->font());
+            m_pages.append(page);
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QList<QPointer<QWidget>> m_pages;
+};
+
 } // namespace
+
+PagesInWindowFont::PagesInWindowFont(QWidget *window) : m_pageFonts(new PageFonts(window))
+{
+    qApp->installEventFilter(m_pageFonts);
+}
+
+PagesInWindowFont::~PagesInWindowFont()
+{
+    delete m_pageFonts;
+}
 
 void KeepAvailableFamily(QWidget *window)
 {

@@ -102,8 +102,11 @@ void FillStreetBox(QComboBox *box)
     streets.reserve(StreetCount);
     for (const char *street : StreetNames)
         streets << QString::fromUtf8(street);
+    // With a placeholder Qt leaves the box empty instead of putting the first street in
+    // and laying it out in bold, a font start-up would otherwise not load. An editable
+    // box does not draw the placeholder; its line shows what the user types.
+    box->setPlaceholderText(QStringLiteral("Улица"));
     box->addItems(streets);
-    box->setCurrentIndex(-1);
     box->setCompleter(nullptr);
     box->view()->setAccessibleName(QStringLiteral("Список улиц"));
 }

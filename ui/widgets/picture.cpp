@@ -1,6 +1,7 @@
 #include "picture.h"
 
 #include <QImageReader>
+#include <QShowEvent>
 
 QPixmap PngPixmap(const QString &fileName)
 {
@@ -13,5 +14,20 @@ QPixmap PngPixmap(const QString &fileName)
 void Picture::setPicture(const QString &fileName)
 {
     m_picture = fileName;
-    setPixmap(PngPixmap(fileName));
+    m_shown = false;
+    if (isVisible())
+        showPicture();
+}
+
+void Picture::showEvent(QShowEvent *event)
+{
+    if (!m_shown)
+        showPicture();
+    QLabel::showEvent(event);
+}
+
+void Picture::showPicture()
+{
+    m_shown = true;
+    setPixmap(PngPixmap(m_picture));
 }

@@ -10,7 +10,9 @@
 QPixmap PngPixmap(const QString &fileName);
 
 // A label that shows a PNG picture, named in a .ui file by its property "picture"
-// instead of "pixmap", so that setting it up loads no image-format plugin.
+// instead of "pixmap", so that setting it up loads no image-format plugin. The picture
+// is read when the label is first shown: most stand on a tab or window that start-up
+// does not show.
 class Picture : public QLabel
 {
     Q_OBJECT
@@ -22,6 +24,12 @@ public:
     QString picture() const { return m_picture; }
     void setPicture(const QString &fileName);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void showPicture();
+
     QString m_picture;
+    bool m_shown = false;
 };

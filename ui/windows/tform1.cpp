@@ -28,7 +28,10 @@
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_ui(new Ui::TForm1)
 {
     KeepAvailableFamily(this);
-    m_ui->setupUi(this);
+    {
+        const PagesInWindowFont pagesInWindowFont(this);
+        m_ui->setupUi(this);
+    }
     setObjectName(QStringLiteral("Form1"));
     // Made after the view, so that it outlives the view and whatever else shows it.
     m_grid = new ResultGrid(this);
