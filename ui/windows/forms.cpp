@@ -90,7 +90,6 @@ protected:
 Forms::Forms(Secondaries when)
 {
     theForms = this;
-    QGuiApplication::setWindowIcon(ProgramIcon());
     InstallAccessibility();
     FocusStyle::Install();
     create(m_form1, Form1);
@@ -111,6 +110,9 @@ void Forms::makeSecondaries()
 {
     if (m_form2)
         return;
+    // Reading a PNG first has Qt look through every image-format plugin; the window
+    // manager shows the icon when it is set, a moment after the first paint.
+    QGuiApplication::setWindowIcon(ProgramIcon());
     createSecondary(m_form2, Form2);
     createSecondary(m_form3, Form3);
     createSecondary(m_form4, Form4);

@@ -28,7 +28,8 @@ extern TForm8 *Form8; // "Введите название улицы"
 // loads the directory); the other seven start hidden. Destroying it destroys them all.
 // The program itself makes the seven as soon as the main window's first picture is
 // painted, all at once and in the same order, so that nothing that picture does not need
-// delays it; a secondary window asked for before then is made at once.
+// delays it; a secondary window asked for before then is made at once. The program's
+// icon is given to its windows at the same moment.
 class Forms final
 {
 public:
@@ -43,7 +44,8 @@ public:
     Forms(const Forms &) = delete;
     Forms &operator=(const Forms &) = delete;
 
-    // Makes the seven secondary windows unless they exist; call before showing one.
+    // Makes the seven secondary windows, and sets the program's icon, unless done;
+    // call before showing one.
     static void MakeSecondaries();
 
 private:
