@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-// One line of the compiled-in table, as UTF-8 text; LoadDirectory() turns it into
-// Windows-1251.
+// One line of the compiled-in table, as UTF-8 text; the compiler turns it into
+// Windows-1251 for LoadDirectory(), so that the program holds no copy in UTF-8.
 struct SourceRecord
 {
     std::uint16_t phone;
@@ -16,9 +16,10 @@ struct SourceRecord
 };
 
 inline constexpr int SourceRecordCount = 1800;
-extern const SourceRecord SourceRecords[SourceRecordCount]; // slot i is element i - 1
 
 // The street list of the address tab, sorted as the box shows it: Russian alphabetical
 // order with case ignored, names that begin with a digit first.
 inline constexpr int StreetCount = 70;
-extern const char *const StreetNames[StreetCount];
+
+// SourceRecords (slot i is element i - 1) and StreetNames.
+#include "records_data.h"

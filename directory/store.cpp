@@ -4,6 +4,7 @@
 #include "records.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 SlotArray<std::uint16_t> Phone;
@@ -25,32 +26,96 @@ void ShortString::assign(std::string_view cp1251)
 
 namespace {
 
-void assignUtf8(ShortString &field, const char *utf8)
+// A text of the table in Windows-1251, as wide as the table's longest in its field.
+template <std::size_t Width>
+struct TableText
 {
-    char cp1251[ShortString::MaxLength];
-    field.assign({cp1251, Cp1251::fromUtf8(utf8, cp1251, sizeof cp1251)});
+    std::uint8_t length = 0;
+    char bytes[Width] = {};
+
+    std::string_view view() const { return {bytes, length}; }
+};
+
+template <typename Put>
+constexpr void decode(const char *utf8, Put put)
+{
+    Cp1251::decodeUtf8(utf8, Cp1251::fromUnicodeSearching, put);
+}
+
+constexpr std::size_t widest(const char *const SourceRecord::*field)
+{
+    std::size_t widest = 0;
+    for (const SourceRecord &record : SourceRecords) {
+        std::size_t n = 0;
+        decode(record.*field, [&n](char) { ++n; });
+        widest = std::max(widest, n);
+    }
+    return widest;
+}
+
+template <std::size_t Width>
+constexpr TableText<Width> textOf(const char *utf8)
+{
+    TableText<Width> text;
+    decode(utf8, [&text](char c) { text.bytes[text.length++] = c; });
+    return text;
 }
 
 // An initial is one character; the table spells it as UTF-8, which may take two bytes.
-char initialOf(const char *utf8)
+constexpr char initialOf(const char *utf8)
 {
-    char cp1251 = '\0';
-    Cp1251::fromUtf8(utf8, &cp1251, 1);
-    return cp1251;
+    char initial = '\0';
+    decode(utf8, [&initial](char c) {
+        if (initial == '\0')
+            initial = c;
+    });
+    return initial;
 }
+
+struct StoredRecord
+{
+    std::uint16_t phone = 0;
+    std::uint16_t flat = 0;
+    char nameInitial = '\0';
+    char patronymicInitial = '\0';
+    TableText<widest(&SourceRecord::surname)> surname;
+    TableText<widest(&SourceRecord::street)> street;
+    TableText<widest(&SourceRecord::house)> house;
+};
+
+constexpr std::array<StoredRecord, SourceRecordCount> storedRecords()
+{
+    std::array<StoredRecord, SourceRecordCount> stored{};
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        const SourceRecord &r = SourceRecords[i];
+        StoredRecord &s = stored[i];
+        s.phone = r.phone;
+        s.flat = r.flat;
+        s.nameInitial = initialOf(r.nameInitial);
+        s.patronymicInitial = initialOf(r.patronymicInitial);
+        s.surname = textOf<sizeof s.surname.bytes>(r.surname);
+        s.street = textOf<sizeof s.street.bytes>(r.street);
+        s.house = textOf<sizeof s.house.bytes>(r.house);
+    }
+    return stored;
+}
+
+// Decoded by the compiler: start-up copies the texts, and the program carries neither
+// the table in UTF-8 nor its pointers, each of which would be relocated at load.
+constexpr std::array<StoredRecord, SourceRecordCount> Stored = storedRecords();
 
 } // namespace
 
 void LoadDirectory()
 {
     for (int slot = 1; slot <= SourceRecordCount; ++slot) {
-        const SourceRecord &r = SourceRecords[slot - 1];
+        const StoredRecord &r = Stored[static_cast<std::size_t>(slot - 1)];
         Phone[slot] = r.phone;
-        assignUtf8(Surname[slot], r.surname);
-        NameInitial[slot] = initialOf(r.nameInitial);
-        PatronymicInitial[slot] = initialOf(r.patronymicInitial);
-        assignUtf8(Street[slot], r.street);
-        assignUtf8(House[slot], r.house);
+        Surname[slot].assign(r.surname.view());
+        NameInitial[slot] = r.nameInitial;
+        PatronymicInitial[slot] = r.patronymicInitial;
+        Street[slot].assign(r.street.view());
+        House[slot].assign(r.house.view());
         Flat[slot] = r.flat;
     }
 }

@@ -21,8 +21,6 @@ private slots:
     void unmappableBecomesQuestionMark();
     void malformedUtf8_data();
     void malformedUtf8();
-    void boundedDecodingStaysInItsBuffer_data();
-    void boundedDecodingStaysInItsBuffer();
     void shortStringKeepsAtMost255Bytes();
 };
 
@@ -118,45 +116,6 @@ void CodecTest::malformedUtf8()
     QFETCH(QByteArray, expected);
     const std::string in(utf8.constData(), static_cast<std::size_t>(utf8.size()));
     QCOMPARE(QByteArray::fromStdString(Cp1251::fromUtf8(in)), expected);
-}
-
-void CodecTest::boundedDecodingStaysInItsBuffer_data()
-{
-    QTest::addColumn<QByteArray>("utf8");
-    QTest::addColumn<int>("capacity");
-    QTest::newRow("ASCII, one over") << QByteArray("abcd") << 3;
-    QTest::newRow("Cyrillic, one over") << QByteArray("Жук") << 2;
-    QTest::newRow("an initial into one byte") << QByteArray("ЖЖ") << 1;
-    QTest::newRow("three-byte characters") << QByteArray("№№№") << 2;
-    QTest::newRow("beyond the BMP") << QByteArray("\xF0\x9F\x98\x80\xF0\x9F\x98\x80") << 1;
-    QTest::newRow("malformed") << QByteArray("\xFF\x80\xC0") << 2;
-    QTest::newRow("nothing fits") << QByteArray("a") << 0;
-    QTest::newRow("a field's worth and more") << QByteArray(300, 'x') << ShortString::MaxLength;
-    QTest::newRow("exactly fits") << QByteArray("abc") << 3;
-    QTest::newRow("А..я, then other letters") << QByteArray("Жаря ёж, Ёж №1 я") << 40;
-}
-
-// The loader decodes into fixed buffers (a field, a single initial); a byte written
-// past the capacity would corrupt its neighbour silently.
-void CodecTest::boundedDecodingStaysInItsBuffer()
-{
-    QFETCH(QByteArray, utf8);
-    QFETCH(int, capacity);
-    const std::string_view in(utf8.constData(), static_cast<std::size_t>(utf8.size()));
-    const auto size = static_cast<std::size_t>(capacity);
-    const std::string whole = Cp1251::fromUtf8(in);
-
-    // Guard bytes behind the buffer, for the normal build.
-    constexpr char Canary = '\x5A';
-    std::string guarded(size + 8, Canary);
-    const std::size_t written = Cp1251::fromUtf8(in, guarded.data(), size);
-    QCOMPARE(written, std::min(size, whole.size()));
-    QCOMPARE(guarded.substr(0, written), whole.substr(0, written));
-    QCOMPARE(guarded.substr(size), std::string(8, Canary));
-
-    // A heap block of exactly the capacity, for AddressSanitizer.
-    const auto exact = std::make_unique<char[]>(size);
-    QCOMPARE(Cp1251::fromUtf8(in, exact.get(), size), written);
 }
 
 void CodecTest::shortStringKeepsAtMost255Bytes()
