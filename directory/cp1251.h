@@ -51,6 +51,8 @@ constexpr char fromUnicodeSearching(char32_t codePoint)
 {
     if (codePoint < 0x80)
         return static_cast<char>(codePoint);
+    if (codePoint >= 0x0410 && codePoint <= 0x044F) // А..я, in order from C0
+        return static_cast<char>(0xC0 + (codePoint - 0x0410));
     for (std::size_t i = 0; i < UpperHalf.size(); ++i) {
         if (UpperHalf[i] == codePoint && codePoint != NoCharacter)
             return static_cast<char>(0x80 + i);
