@@ -42,7 +42,8 @@ done
 [[ $(field Description) == *Заряй* ]] || fail "no Russian description"
 
 contents=$(dpkg-deb --contents "$deb")
-for path in ./usr/bin/zaryaj ./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/zaryaj/zaryaj-print.so ./usr/share/applications/ru.zaryaj.Directory.desktop \
+for path in ./usr/bin/zaryaj ./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/zaryaj/zaryaj-print.so \
+    ./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/zaryaj/zaryaj-wayland.so ./usr/share/applications/ru.zaryaj.Directory.desktop \
     ./usr/share/metainfo/ru.zaryaj.Directory.metainfo.xml \
     ./usr/share/icons/hicolor/256x256/apps/ru.zaryaj.Directory.png \
     ./usr/share/man/man1/zaryaj.1.gz ./usr/share/doc/zaryaj/copyright \

@@ -7,11 +7,16 @@
 #include <QFile>
 #include <QPluginLoader>
 
-QStringList PrintPluginPaths()
+QStringList ModulePaths(const QString &fileName)
 {
     const QString here = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    return {QDir::cleanPath(here + QStringLiteral(ZARYAJ_MODULE_DIR "/" ZARYAJ_PRINT_FILE)),
-            here + QStringLiteral(ZARYAJ_PRINT_FILE)};
+    return {QDir::cleanPath(here + QStringLiteral(ZARYAJ_MODULE_DIR "/") + fileName),
+            here + fileName};
+}
+
+QStringList PrintPluginPaths()
+{
+    return ModulePaths(QStringLiteral(ZARYAJ_PRINT_FILE));
 }
 
 PrintInterface *LoadPrintPlugin(QString *reason, const QStringList &paths)

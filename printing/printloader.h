@@ -11,4 +11,8 @@ class PrintInterface;
 // Where the plugin is looked for, in that order.
 QStringList PrintPluginPaths();
 
+// Where a module of the program's is looked for, in that order: in the program's private
+// library folder where installed, beside the program in the build tree.
+QStringList ModulePaths(const QString &fileName);
+
 PrintInterface *LoadPrintPlugin(QString *reason, const QStringList &paths = PrintPluginPaths());
