@@ -176,10 +176,13 @@ void OfferToken(const Handover &handover)
 
 void AskForFocus(QWidget *window, const Handover &handover)
 {
-    if (OnPlatform("xcb"))
+    if (OnPlatform("xcb")) {
         askX11(window, handover.time != 0 ? handover.time : x11ServerTime());
-    else if (OnPlatform("wayland") && handover.time != 0 && waylandFocus())
-        waylandFocus()->AskWithTime(window, handover.time);
-    else if (OnPlatform("wayland") && handover.token.isEmpty() && waylandFocus())
-        waylandFocus()->AskAnyway(window);
+        return;
+    }
+    WaylandFocus *wayland = OnPlatform("wayland") ? waylandFocus() : nullptr;
+    if (wayland && handover.time != 0)
+        wayland->AskWithTime(window, handover.time);
+    else if (wayland && handover.token.isEmpty())
+        wayland->AskAnyway(window);
 }

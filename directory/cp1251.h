@@ -43,11 +43,9 @@ inline constexpr std::array<char16_t, 128> UpperHalf = {
 // has no character.
 char16_t toUnicode(std::uint8_t byte);
 
-// Windows-1251 byte of a code point, or Unmappable.
-char fromUnicode(char32_t codePoint);
-
-// The same by a search of the table, for the compiler: it decodes the compiled-in table.
-constexpr char fromUnicodeSearching(char32_t codePoint)
+// Windows-1251 byte of a code point, or Unmappable. Constant, so that the compiler
+// decodes the compiled-in table with it; the program itself maps only what is typed.
+constexpr char fromUnicode(char32_t codePoint)
 {
     if (codePoint < 0x80)
         return static_cast<char>(codePoint);
@@ -60,11 +58,10 @@ constexpr char fromUnicodeSearching(char32_t codePoint)
     return Unmappable;
 }
 
-// Calls `put` with the Windows-1251 byte of each character of `utf8`, in order, as
-// `byteOf` maps its code point. Malformed UTF-8 and lone surrogates each become one
-// Unmappable.
-template <typename ByteOf, typename Put>
-constexpr void decodeUtf8(std::string_view utf8, ByteOf byteOf, Put put)
+// Calls `put` with the Windows-1251 byte of each character of `utf8`, in order.
+// Malformed UTF-8 and lone surrogates each become one Unmappable.
+template <typename Put>
+constexpr void decodeUtf8(std::string_view utf8, Put put)
 {
     std::size_t i = 0;
     while (i < utf8.size()) {
@@ -77,7 +74,8 @@ constexpr void decodeUtf8(std::string_view utf8, ByteOf byteOf, Put put)
         }
         if (lead >= 0xC2 && lead <= 0xDF && i + 1 < utf8.size() &&
             (static_cast<unsigned char>(utf8[i + 1]) & 0xC0u) == 0x80u) {
-            put(byteOf(((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu)));
+            put(fromUnicode(((lead & 0x1Fu) << 6) |
+                            (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu)));
             i += 2;
             continue;
         }
@@ -104,7 +102,7 @@ constexpr void decodeUtf8(std::string_view utf8, ByteOf byteOf, Put put)
         const bool complete = j == i + extra + 1;
         const bool valid =
             complete && cp >= minimum && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-        put(valid ? byteOf(cp) : Unmappable);
+        put(valid ? fromUnicode(cp) : Unmappable);
         i = j; // a truncated sequence is skipped as one unit
     }
 }

@@ -36,18 +36,12 @@ struct TableText
     std::string_view view() const { return {bytes, length}; }
 };
 
-template <typename Put>
-constexpr void decode(const char *utf8, Put put)
-{
-    Cp1251::decodeUtf8(utf8, Cp1251::fromUnicodeSearching, put);
-}
-
 constexpr std::size_t widest(const char *const SourceRecord::*field)
 {
     std::size_t widest = 0;
     for (const SourceRecord &record : SourceRecords) {
         std::size_t n = 0;
-        decode(record.*field, [&n](char) { ++n; });
+        Cp1251::decodeUtf8(record.*field, [&n](char) { ++n; });
         widest = std::max(widest, n);
     }
     return widest;
@@ -57,7 +51,7 @@ template <std::size_t Width>
 constexpr TableText<Width> textOf(const char *utf8)
 {
     TableText<Width> text;
-    decode(utf8, [&text](char c) { text.bytes[text.length++] = c; });
+    Cp1251::decodeUtf8(utf8, [&text](char c) { text.bytes[text.length++] = c; });
     return text;
 }
 
@@ -65,7 +59,7 @@ constexpr TableText<Width> textOf(const char *utf8)
 constexpr char initialOf(const char *utf8)
 {
     char initial = '\0';
-    decode(utf8, [&initial](char c) {
+    Cp1251::decodeUtf8(utf8, [&initial](char c) {
         if (initial == '\0')
             initial = c;
     });
