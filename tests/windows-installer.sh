@@ -12,7 +12,9 @@
 # With a third argument, a screenshot of the main window goes there.
 #
 #   tests/windows-installer.sh build-windows/package/zaryaj-1.0-win64.exe build/app/zaryaj [shot.png]
-set -euo pipefail
+set -Eeuo pipefail
+# A command that fails where nothing says why (a tool's own failure, under -e) says so.
+trap 'echo "windows-installer: line $LINENO: $BASH_COMMAND: status $?" >&2' ERR
 installer=$(realpath "$1")
 linux=$(realpath "$2")
 shot=${3:+$(realpath -m "$3")}
