@@ -96,12 +96,12 @@ done
 # program on Wayland may meet, give the command another run, up to three in all (the
 # long soak hides windows thousands of times and has met them twice running); any other
 # failure, or such a crash three times, stands.
-qt_race=('wl_proxy_unref: Assertion `proxy->refcount > 0'"'"' failed'
-    'in QtWaylandClient::QWaylandWindow::handleFrameCallback()')
+qt_race=(-e 'wl_proxy_unref: Assertion `proxy->refcount > 0'"'"' failed'
+    -e 'in QtWaylandClient::QWaylandWindow::handleFrameCallback()')
 for attempt in 1 2 3; do
     "${run[@]}" QT_QPA_PLATFORM=wayland "$@" 2>&1 | tee "$runtime/output"
     status=${PIPESTATUS[0]}
-    ((status != 0 && attempt < 3)) && grep -qF -e "${qt_race[0]}" -e "${qt_race[1]}" "$runtime/output" || break
+    ((status != 0 && attempt < 3)) && grep -qF "${qt_race[@]}" "$runtime/output" || break
     echo "${0##*/}: Qt's own race on a frame callback (see above); once more"
 done
 exit "$status"
