@@ -191,6 +191,8 @@ class TestWindows : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { m_desktopFont = QGuiApplication::font(); }
+
     void init()
     {
         m_forms = std::make_unique<RunningForms>();
@@ -254,12 +256,14 @@ private slots:
     }
 
     // The program itself makes the secondary windows after the first paint, or when one
-    // is asked for before it.
+    // is asked for before it. Qt's default font is the desktop's again once the main
+    // window is built.
     void secondaryWindowsMadeAfterFirstPaint()
     {
         m_forms.reset();
         {
             const Forms forms(Forms::Secondaries::AfterFirstPaint);
+            QCOMPARE(QGuiApplication::font(), m_desktopFont);
             QCOMPARE(Form4, nullptr);
             QCOMPARE(ComeForward(), Form1); // the desktop asking before any exists
             Form1->Image2Click();
@@ -964,6 +968,7 @@ private slots:
 
 private:
     std::unique_ptr<RunningForms> m_forms;
+    QFont m_desktopFont;
 };
 
 QTEST_MAIN(TestWindows)
