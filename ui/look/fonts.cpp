@@ -113,7 +113,8 @@ private:
     // before it takes its own: the first would load the desktop's font for that alone.
     // Until the window is built the default is the window's font, set where Qt keeps it:
     // QGuiApplication::setFont() would stop it following the desktop's font from then on.
-    // No widget is told; each already has or inherits the font it shows.
+    // No widget is told; each already has or inherits the font it shows. Qt's lock on it
+    // is not taken: no other thread makes a font while the windows are built.
     void lendWindowFont()
     {
         QGuiApplication::font(); // the desktop's, if Qt has not read it yet
