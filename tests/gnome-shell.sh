@@ -93,8 +93,14 @@ choose() {
         fail "the overview did not close"
     shell "Main.overview.show(); Main.overview.searchEntry.set_text('$terms');
            Main.overview.searchEntry.grab_key_focus()" >/dev/null
-    until_ok until_true "$ours.display._terms.join(' ') == '$terms' && $results._defaultResult &&
-                $results._defaultResult.provider == $ours" || fail "$platform: '$terms' found nothing"
+    local found="$ours.display._terms.join(' ') == '$terms' && $results._defaultResult &&
+                 $results._defaultResult.provider == $ours"
+    # Drawing in software on a busy machine, the shell now and then leaves a search
+    # unanswered for longer than a step may take: the terms are typed once more.
+    until_ok until_true "$found" || {
+        shell "Main.overview.searchEntry.set_text(''); Main.overview.searchEntry.set_text('$terms')" >/dev/null
+        until_ok until_true "$found"
+    } || fail "$platform: '$terms' found nothing"
     # The result Enter chooses, as the shell shows it: "Гаврилов П.В." and "2-25-15, …".
     chosen=$(shell "$results._defaultResult.metaInfo.name + '|' + $results._defaultResult.metaInfo.description")
     [[ -z $launch ]] || shell "$ours.display.providerInfo.grab_key_focus()" >/dev/null
