@@ -3,6 +3,10 @@
 # program and its search service from there, the failures counted, waiting, what the
 # program shows read through the accessibility bus, and the median of the times taken.
 
+# gdbus and the accessibility bus's readers write Cyrillic in the locale's characters:
+# UTF-8, whatever the caller's.
+export LC_ALL=C.UTF-8
+
 # Outside the session: installs BUILD_DIR and runs the calling script again as
 # `SCRIPT --in-session ROOT` in a session bus of its own, with its runtime folder, home,
 # XDG_DATA_DIRS and PATH at the prefix, then says what it said without the bus's own

@@ -7,6 +7,8 @@
 #   desktop-round-trip.sh BUILD_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# gdbus writes the Cyrillic names in the locale's characters: UTF-8, whatever the caller's.
+export LC_ALL=C.UTF-8
 
 if [[ ${1:-} != --on-the-bus ]]; then
     QT_QPA_PLATFORM=offscreen exec bash "$here/private-bus.sh" "$1" bash "$0" --on-the-bus "$1"

@@ -53,6 +53,14 @@ if [[ $action == start && -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_
     exit 1
 fi
 
+source tools/install-missing.sh
+# What Debian's releases (12, 13 and testing) name differently, decided here by what is
+# installed or installable: KRunner's interface file and library, KDE Frameworks 6's where
+# the release has them, else 5's (whose runner library also wants KI18n's to be found).
+krunner_xml=$(first_available libkf6runner6 libkf5runner5)
+krunner_dev=($(first_available libkf6runner-dev libkf5runner-dev))
+[[ ${krunner_dev[0]} == libkf5runner-dev ]] && krunner_dev+=(libkf5i18n-dev)
+
 packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # The SVG plugin renders the menu icon when the whole build is built.
 [[ $action == start || $action == windows ]] || packages+=(libqt6svg6)
@@ -70,8 +78,8 @@ packages+=(pkg-config libxcb1-dev libwayland-dev libwayland-bin
 packages+=(libcups2-dev)
 # The desktops' search interfaces (GNOME Shell's and KRunner's) for the search service;
 # the tests call it with gdbus and through KRunner's own library.
-[[ $action == start || $action == windows ]] || packages+=(gnome-shell-common libkf5runner5)
-[[ $action == test || $action == check ]] && packages+=(libglib2.0-bin libkf5runner-dev libkf5i18n-dev)
+[[ $action == start || $action == windows ]] || packages+=(gnome-shell-common "$krunner_xml")
+[[ $action == test || $action == check ]] && packages+=(libglib2.0-bin "${krunner_dev[@]}")
 # The tests read saved PDFs back with poppler's pdftotext and pdfinfo, and vCards with
 # Debian's Python vCard parser.
 [[ $action == test || $action == check ]] && packages+=(poppler-utils python3-vobject)
@@ -87,7 +95,7 @@ packages+=(libcups2-dev)
 # clang with its sanitizer and libFuzzer runtimes, the symbolizer for their reports,
 # clang-tidy and clang-format.
 [[ $action == check || $action == fuzz ]] &&
-    packages+=(clang-14 libclang-rt-14-dev llvm-14 clang-tidy-14 clang-format-14)
+    packages+=(clang libclang-rt-dev llvm clang-tidy clang-format)
 # Windows: MinGW-w64 with POSIX threads, which Qt 6 needs; Debian's Linux Qt's tools
 # (moc, uic, rcc) for the cross build; Ninja; Wine to run the tests and the installer;
 # NSIS to make it; an X server for the installer's and the installed program's windows,
@@ -95,7 +103,6 @@ packages+=(libcups2-dev)
 # windows' pictures taken by xwd, to see that a key changed what a window shows.
 [[ $action == windows ]] && packages+=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build
     dpkg-dev wine wine64 nsis xvfb x11-utils x11-xkb-utils xdotool xclip x11-apps)
-source tools/install-missing.sh
 install_missing "${packages[@]}"
 # The real GNOME Shell around the program, headless, with Xwayland; none of the rest of
 # a GNOME desktop that it recommends.
@@ -158,7 +165,7 @@ if [[ $action == fuzz ]]; then
         # input of 64 actions may print and save the whole directory many times over,
         # which takes the sanitizer build more than 30 s.
         LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
-            ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer-14) QT_QPA_PLATFORM=offscreen \
+            ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer) QT_QPA_PLATFORM=offscreen \
             CUPS_SERVER="$PWD/$fuzz/no-cups.sock" \
             sh tests/fuzz/run.sh "$fuzz/fuzz_actions" "$fuzz/corpus-long-$worker" tests/fuzz/seeds \
             -max_total_time="$seconds" -timeout=300 -max_len=2048 -len_control=0 \

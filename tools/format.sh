@@ -3,7 +3,7 @@
 # `bash tools/format.sh` rewrites them, `bash tools/format.sh --check` only reports.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-format=$(command -v clang-format-14 || command -v clang-format)
+format=$(command -v clang-format)
 mapfile -t files < <(find activation app bench directory platform printing provider results search tests tools ui \( -name '*.cpp' -o -name '*.h' \) | sort)
 if [[ ${1:-} == --check ]]; then
     "$format" --dry-run -Werror "${files[@]}"

@@ -1,6 +1,12 @@
 # Sourced by the tools' scripts: builds go through the presets of CMakePresets.json.
 # Set `as_user` (an array, possibly empty) to run CMake as another user.
 
+# Without a UTF-8 locale (a minimal root, a container) Qt's tools that the build runs
+# (moc, uic, rcc, qdbusxml2cpp) each say at length that they take C.UTF-8 instead: the
+# build takes it from the start, and speaks only of errors.
+in_utf8=()
+[[ $(locale charmap 2>/dev/null) == UTF-8 ]] || in_utf8=(env LC_ALL=C.UTF-8)
+
 # configure PRESET DIR: when DIR has no cache yet, when CMakePresets.json changed since,
 # or when DIR was last configured otherwise (another preset, or by hand); later builds
 # re-run CMake themselves when a CMakeLists.txt changes.
@@ -9,7 +15,7 @@ configure() {
     stamp="$preset $(sha256sum CMakePresets.json | cut -d' ' -f1)"
     [[ -f $dir/CMakeCache.txt && $(cat "$dir/.zaryaj-preset" 2>/dev/null) == "$stamp" ]] && return
     echo "${0##*/}: configuring $dir/ ($preset)"
-    "${as_user[@]}" cmake --preset "$preset" >/dev/null
+    "${as_user[@]}" "${in_utf8[@]}" cmake --preset "$preset" >/dev/null
     echo "$stamp" >"$dir/.zaryaj-preset"
 }
 
@@ -19,6 +25,6 @@ build() {
     shift 2
     [[ -f $dir/build.ninja ]] && quiet=(--quiet)
     echo "${0##*/}: building $dir/"
-    "${as_user[@]}" cmake --build --preset "$preset" --parallel "$(nproc)" "$@" \
+    "${as_user[@]}" "${in_utf8[@]}" cmake --build --preset "$preset" --parallel "$(nproc)" "$@" \
         -- "${quiet[@]}" >/dev/null
 }

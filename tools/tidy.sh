@@ -8,7 +8,7 @@ build=${1:?usage: tools/tidy.sh BUILD_DIR}
 dirs=(directory search results printing platform provider ui activation app tests bench tools)
 generated='^directory/records\.cpp$'
 
-tidy=$(command -v clang-tidy-14 || command -v clang-tidy)
+tidy=$(command -v clang-tidy)
 database=$build/compile_commands.json
 [[ -f $database ]] || {
     echo "tidy: no $database; configure the build first" >&2
