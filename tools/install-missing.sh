@@ -31,8 +31,9 @@ first_available() {
         "${as_root[@]}" apt-get update -qq
     fi
     for package in "$@"; do
-        if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-            apt-cache policy "$package" 2>/dev/null | grep -q 'Candidate: [^(]'; then
+        # Read whole first: grep -q leaving early would fail the pipe under pipefail.
+        if [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) == *'install ok installed'* ||
+            $(apt-cache policy "$package" 2>/dev/null) == *'Candidate: '[^\(]* ]]; then
             echo "$package"
             return 0
         fi
