@@ -85,14 +85,19 @@ start_kwin() { # SETUP: KWin for it, with DISPLAY (and WAYLAND_DISPLAY) set
         QT_LINUX_ACCESSIBILITY_ALWAYS_ON ${WAYLAND_DISPLAY:+WAYLAND_DISPLAY}
 }
 
+# KWin 6 names a window a window, where 5 named it a client: the scripts say windows()
+# and active(), and set the active one with activate(), on either.
+kwin_names='const windows = () => workspace.windowList ? workspace.windowList() : workspace.clientList();
+const active = () => "activeWindow" in workspace ? workspace.activeWindow : workspace.activeClient;
+const activate = w => { if ("activeWindow" in workspace) workspace.activeWindow = w; else workspace.activeClient = w; };'
 kwin() { # JAVASCRIPT: runs it in KWin; what it prints with print() is in KWin's log
     local script=$root/script-$RANDOM.js id
-    echo "$1" >"$script"
+    printf '%s\n%s\n' "$kwin_names" "$1" >"$script"
     id=$(gdbus call --session --dest org.kde.KWin --object-path /Scripting \
         --method org.kde.kwin.Scripting.loadScript "$script" "zaryaj$RANDOM" | tr -dc 0-9)
     gdbus call --session --dest org.kde.KWin --object-path "/$id" --method org.kde.kwin.Script.run >/dev/null
 }
-window='workspace.clientList().find(c => c.pid == '
+window='windows().find(c => c.pid == '
 asked() { # JAVASCRIPT: its value, printed by KWin
     local mark=zaryaj$RANDOM
     kwin "print('$mark', $1);"
@@ -101,7 +106,7 @@ asked() { # JAVASCRIPT: its value, printed by KWin
 }
 # Whether the program is in front: the active window, not minimized.
 in_front() { # PID
-    [[ $(asked "workspace.activeClient == $window$1) && !$window$1).minimized") == true ]]
+    [[ $(asked "active() == $window$1) && !$window$1).minimized") == true ]]
 }
 
 on_bus() { [[ $(krunner_list) != __none__ ]]; } # KRunner found on the accessibility bus
@@ -142,7 +147,7 @@ start() {
 # Asks KRunner for TERMS with the program BEHIND another window or minimized, checks
 # KRunner's first match, presses Enter, and checks what the program shows and where.
 choose() { # TERMS HOW FIRST
-    kwin "workspace.activeClient = $window$other); $( [[ $2 == minimized ]] && echo "$window$program).minimized = true;")"
+    kwin "activate($window$other)); $( [[ $2 == minimized ]] && echo "$window$program).minimized = true;")"
     local asked_before
     asked_before=$(grep -c "member=Match" "$root/runner-calls" || true)
     gdbus call --session --dest org.kde.krunner --object-path /App \
@@ -171,7 +176,7 @@ choose() { # TERMS HOW FIRST
     if in_front "$program"; then
         took+=($((($(date +%s%N) - started) / 1000000)))
     elif [[ $setup == wayland && $(asked "$window$program).demandsAttention") == true ]]; then
-        echo "$setup, '$1' from $2: KWin 5.27 keeps the program where it is, marked as wanting attention"
+        echo "$setup, '$1' from $2: KWin $kwin_version keeps the program where it is, marked as wanting attention"
     else
         fail "$setup: '$1' did not bring the program from $2 forward"
     fi
@@ -184,6 +189,7 @@ choose() { # TERMS HOW FIRST
 # KRunner calls the runner's Config, as the D-Bus API of its desktop file asks.
 dbus-monitor --session "interface='org.kde.krunner1'" >"$root/runner-calls" 2>/dev/null &
 session+=($!)
+kwin_version=$(kwin_x11 --version 2>/dev/null | awk '{print $NF}')
 took=()
 for setup in $ZARYAJ_KDE_SETUPS; do
     start_kwin $setup
@@ -231,5 +237,5 @@ done
 grep -q "member=Config" "$root/runner-calls" || fail "KRunner never called the runner's Config"
 
 ((${#took[@]} == 0)) ||
-    echo "KWin $(kwin_x11 --version 2>/dev/null | awk '{print $NF}'), $ZARYAJ_KDE_SETUPS: a match run to the program in front: $(median "${took[@]}")"
+    echo "KWin $kwin_version, $ZARYAJ_KDE_SETUPS: a match run to the program in front: $(median "${took[@]}")"
 finish KDE

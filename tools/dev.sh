@@ -30,7 +30,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 action=${1:-}
 case "$action" in
-start | test | check | deb | windows) ;;
+start | test | check | desktops | deb | windows) ;;
 bench) [[ $# -le 2 ]] || set -- usage ;;
 fuzz) [[ ${2:-} =~ ^[0-9]*\.?[0-9]+$ ]] || set -- usage ;;
 *)
@@ -38,7 +38,7 @@ fuzz) [[ ${2:-} =~ ^[0-9]*\.?[0-9]+$ ]] || set -- usage ;;
     ;;
 esac
 if [[ $1 == usage ]]; then
-    echo "usage: $0 start|test|check|bench|deb|windows" >&2
+    echo "usage: $0 start|test|check|desktops|bench|deb|windows" >&2
     echo "       $0 bench BASE" >&2
     echo "       $0 fuzz HOURS" >&2
     exit 2
@@ -66,7 +66,8 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 [[ $action == start || $action == windows ]] || packages+=(libqt6svg6)
 # A screen reader's view: an X server, a D-Bus session and the accessibility bus. Qt's
 # Wayland plugin, as every Wayland desktop has it, for the start-up's display checks.
-[[ $action == test || $action == check ]] && packages+=(xvfb dbus at-spi2-core qt6-wayland)
+[[ $action == test || $action == check || $action == desktops ]] &&
+    packages+=(xvfb dbus at-spi2-core qt6-wayland)
 [[ $action == bench ]] && packages+=(xvfb dbus libglib2.0-bin)
 # Coming forward when the desktop asks: X11's and Wayland's client libraries, Qt's
 # handles to its connections (its private headers), wayland-scanner and the protocols.
@@ -85,7 +86,8 @@ packages+=(libcups2-dev)
 [[ $action == test || $action == check ]] && packages+=(poppler-utils python3-vobject)
 # Packaging: dpkg-dev computes the package's dependencies, and Debian's validators check
 # the result.
-[[ $action == check || $action == deb ]] && packages+=(dpkg-dev desktop-file-utils appstream lintian)
+[[ $action == check || $action == desktops || $action == deb ]] &&
+    packages+=(dpkg-dev desktop-file-utils appstream lintian)
 # What a screen reader says is heard from Debian's Orca, on an X server with a window
 # manager, keys played by xdotool. The window tests run again on a headless sway, with a
 # keyboard on its seat that wtype holds.
@@ -106,10 +108,13 @@ packages+=(libcups2-dev)
 install_missing "${packages[@]}"
 # The real GNOME Shell around the program, headless, with Xwayland; none of the rest of
 # a GNOME desktop that it recommends.
-[[ $action == check ]] && install_missing --no-install-recommends gnome-shell xwayland
-# The real KWin (on Wayland and on X11) and KRunner around the program, likewise.
-[[ $action == check ]] &&
+# The real KWin (on Wayland and on X11) and KRunner around the program, likewise; the
+# program's windows read on the accessibility bus, Enter played by xdotool.
+if [[ $action == check || $action == desktops ]]; then
+    install_missing python3-pyatspi xdotool
+    install_missing --no-install-recommends gnome-shell xwayland
     install_missing --no-install-recommends kwin-wayland kwin-x11 plasma-workspace x11-utils
+fi
 
 # Started with sudo, the program is built and run as the user who asked for it, whose
 # display it opens on.
@@ -249,5 +254,37 @@ check)
     run_tests sanitize
     say "clang-tidy and clang-format over our sources in build-asan/ (some minutes)"
     run_tests lint
+    # The other Debian releases as a new user installs them, each in a root of its own.
+    [[ -n ${ZARYAJ_IN_ROOT:-} ]] && exit 0
+    . /etc/os-release
+    for release in bookworm trixie; do
+        [[ $release == "$VERSION_CODENAME" ]] && continue
+        say "Debian's $release in a root of its own (tools/debian-root.sh): the README's test" \
+            "command, the package built, installed with apt and started, GNOME Shell and KDE"
+        bash tools/debian-root.sh "$release" bash tools/dev.sh desktops
+    done
+    ;;
+desktops)
+    # In a root of its own (tools/debian-root.sh) only: it installs the package it builds.
+    [[ -n ${ZARYAJ_IN_ROOT:-} ]] || {
+        echo "dev.sh: desktops runs in a Debian root: bash tools/debian-root.sh trixie bash tools/dev.sh desktops" >&2
+        exit 2
+    }
+    bash tools/dev.sh test
+    build normal build
+    say "the package built, installed with apt and started ($(cat /etc/debian_version))"
+    rm -rf build/package
+    cpack -G DEB --config build/CPackConfig.cmake -B build/package >/dev/null
+    apt-get install -y -qq ./build/package/zaryaj_*.deb >/dev/null
+    # It runs until ended: started, it stays up; broken, it ends at once.
+    status=0
+    QT_QPA_PLATFORM=offscreen timeout 3 zaryaj || status=$?
+    apt-get remove -y -qq zaryaj >/dev/null
+    ((status == 124)) || {
+        echo "dev.sh: the installed zaryaj ended with $status within 3 s" >&2
+        exit 1
+    }
+    say "testing build/ (package, GNOME Shell, KDE)"
+    ctest --test-dir build -L 'packaging|gnome-shell|kde' --output-on-failure
     ;;
 esac
