@@ -95,7 +95,10 @@ kwin() { # JAVASCRIPT: runs it in KWin; what it prints with print() is in KWin's
     printf '%s\n%s\n' "$kwin_names" "$1" >"$script"
     id=$(gdbus call --session --dest org.kde.KWin --object-path /Scripting \
         --method org.kde.kwin.Scripting.loadScript "$script" "zaryaj$RANDOM" | tr -dc 0-9)
-    gdbus call --session --dest org.kde.KWin --object-path "/$id" --method org.kde.kwin.Script.run >/dev/null
+    # KWin 6 serves a loaded script at /Scripting/ScriptN, 5 at /N.
+    gdbus call --session --dest org.kde.KWin --object-path "/Scripting/Script$id" \
+        --method org.kde.kwin.Script.run >/dev/null 2>&1 ||
+        gdbus call --session --dest org.kde.KWin --object-path "/$id" --method org.kde.kwin.Script.run >/dev/null
 }
 window='windows().find(c => c.pid == '
 asked() { # JAVASCRIPT: its value, printed by KWin
@@ -148,6 +151,9 @@ start() {
 # KRunner's first match, presses Enter, and checks what the program shows and where.
 choose() { # TERMS HOW FIRST
     kwin "activate($window$other)); $( [[ $2 == minimized ]] && echo "$window$program).minimized = true;")"
+    # KRunner hides when it loses the focus: asked before the other window has it, it
+    # would hide the answer to the query (KRunner 6 does).
+    until_ok in_front "$other" || fail "$setup: the other window did not take the focus"
     local asked_before
     asked_before=$(grep -c "member=Match" "$root/runner-calls" || true)
     gdbus call --session --dest org.kde.krunner --object-path /App \
@@ -182,14 +188,14 @@ choose() { # TERMS HOW FIRST
     fi
     echo "$setup, '$1' from $2, KWin said:"
     tail -n +"$marks_before" "$root/kwin.log" | grep -i -e "activat" -e "token" -e "attention" \
-        -e "focus" | grep -v "js: zaryaj" | sed 's/^/    /' | head -8
+        -e "focus" | grep -v "js: zaryaj" | sed 's/^/    /' | head -8 || true
     shows_number "$program" "$(cut -d' ' -f3 <<<"$3")" "$(cut -d, -f1 <<<"$3")" "$setup, $1 from $2"
 }
 
 # KRunner calls the runner's Config, as the D-Bus API of its desktop file asks.
 dbus-monitor --session "interface='org.kde.krunner1'" >"$root/runner-calls" 2>/dev/null &
 session+=($!)
-kwin_version=$(kwin_x11 --version 2>/dev/null | awk '{print $NF}')
+kwin_version=$(kwin_wayland --version 2>/dev/null | awk '{print $NF}')
 took=()
 for setup in $ZARYAJ_KDE_SETUPS; do
     start_kwin $setup
