@@ -10,10 +10,13 @@
 # `check` adds what CI checks: in the normal build the full soak, the package's checks,
 # what Orca says over a short key script, the window tests and a soak once more on
 # Wayland (a headless sway, tests/with-sway.sh) and the program under the real GNOME
-# Shell (headless, on Wayland and through Xwayland); then it builds everything again
-# with clang in a Debug build (assertions live) under AddressSanitizer and UBSan (build-asan/) and
-# runs the same tests there, the fuzzer of user actions for a minute, clang-tidy and the
-# clang-format check.
+# Shell and KDE (headless, on Wayland and through Xwayland); then it builds everything
+# again with clang in a Debug build (assertions live) under AddressSanitizer and UBSan
+# (build-asan/) and runs the same tests there, the fuzzer of user actions for a minute,
+# clang-tidy and the clang-format check; last, `desktops` in a root of the other Debian
+# release (12 or 13).
+# `desktops`, in a Debian root of tools/debian-root.sh only: the test command, the package
+# built, installed with apt and started, its checks, and the GNOME Shell and KDE checks.
 # `bench BASE` builds the commit BASE beside the working tree (build-bench-base/) and
 # runs both builds' benchmarks of the searches and the program's start-up in turn,
 # printing each figure's median for both and the ratio.
