@@ -16,7 +16,7 @@ DesktopApplication::DesktopApplication(QObject *parent) : QObject(parent)
     new ApplicationAdaptor(this);
 }
 
-DesktopApplication::Start DesktopApplication::Register()
+DesktopApplication::Start DesktopApplication::Register(const QVariantMap &launched)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.registerObject(DesktopObjectPath, this))
@@ -26,7 +26,7 @@ DesktopApplication::Start DesktopApplication::Register()
     bus.unregisterObject(DesktopObjectPath);
     OrgFreedesktopApplicationInterface running(DesktopId, DesktopObjectPath, bus);
     // Waited for, so that the running instance has been asked before this one ends.
-    return running.Activate({}).isError() ? Start::Alone : Start::HandedOver;
+    return running.Activate(launched).isError() ? Start::Alone : Start::HandedOver;
 }
 
 void DesktopApplication::Activate(const QVariantMap &platform_data)

@@ -23,8 +23,9 @@ public:
 
     explicit DesktopApplication(QObject *parent = nullptr);
     // Call before the windows exist, so that a second instance ends at once; the calls
-    // are answered once the event loop runs.
-    Start Register();
+    // are answered once the event loop runs. A second instance hands `launched` (the
+    // platform data its launcher gave it) on to the running one.
+    Start Register(const QVariantMap &launched = {});
 
     // The interface's methods. ActivateAction knows two actions, each with one text:
     // "show-number" shows the phone search for a number, and "launch-search" puts what

@@ -12,3 +12,9 @@ bool JoinDesktop(QObject *parent);
 // started for it: libdbus would launch a dbus-daemon for the X display, which outlives
 // the program and the display. The program then works alone.
 void LaunchNoBus();
+
+// Call before the application object exists: keeps what the launcher handed this start
+// to bring a window forward with (XDG_ACTIVATION_TOKEN, DESKTOP_STARTUP_ID), which Qt's
+// platform plugins take out of the environment, so that a start that finds the program
+// running can hand it on.
+void KeepLaunchTokens();

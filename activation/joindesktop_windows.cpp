@@ -109,3 +109,5 @@ bool JoinDesktop(QObject *parent)
 }
 
 void LaunchNoBus() {}
+
+void KeepLaunchTokens() {}

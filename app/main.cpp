@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
     if (!DisplayNamed())
         return 1;
     LaunchNoBus();
+    KeepLaunchTokens();
     HoldMessagesWhileConnecting();
     QApplication app(argc, argv);
     PassHeldMessages();

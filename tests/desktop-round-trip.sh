@@ -60,9 +60,17 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [[ -n ${pid:-} ]] || fail "the program did not take its name on the bus"
-# Started again, it hands over to the running one and ends.
-timeout 10 "$prefix/bin/zaryaj" || fail "a second start did not end at once (exit $?)"
+# Started again, it hands over to the running one, with its launcher's token, and ends.
+dbus-monitor --session "member='Activate'" >"$prefix/activate-calls" 2>/dev/null &
+monitor=$!
+# A monitor is one once the bus has taken its name away.
+for _ in $(seq 100); do grep -q NameLost "$prefix/activate-calls" && break || sleep 0.05; done
+XDG_ACTIVATION_TOKEN=token-7 DESKTOP_STARTUP_ID=id-7_TIME42 timeout 10 "$prefix/bin/zaryaj" ||
+    fail "a second start did not end at once (exit $?)"
 [[ $(owner_pid ru.zaryaj.Directory) == "${pid:-}" ]] || fail "the running program lost its name"
+kill $monitor
+expect "a second start's Activate" "$(tr -s ' \n' ' ' <"$prefix/activate-calls")" \
+    '"activation-token" variant string "token-7"' '"desktop-startup-id" variant string "id-7_TIME42"' 
 
 echo "Without a session bus, none is launched:"
 # libdbus would run dbus-launch, from PATH where it is not installed, for the display.
