@@ -201,7 +201,7 @@ void benchSuggestions()
 void benchDesktopSearch()
 {
     constexpr int Runs = 1001;
-    SearchService service([](const QString &, const QString &, quint32) {});
+    SearchService service([](const QString &, const QString &, quint32, const QString &) {});
     GnomeSearch gnome(&service);
     KRunnerSearch krunner(&service);
     QElapsedTimer clock;

@@ -24,12 +24,15 @@ int main(int argc, char *argv[])
     LoadDirectory();
     // The program is asked through the bus too, which starts it when it is not running.
     OrgFreedesktopApplicationInterface program(DesktopId, DesktopObjectPath, bus);
-    SearchService service([&program](const QString &action, const QString &argument, quint32 time) {
+    SearchService service([&program](const QString &action, const QString &argument, quint32 time,
+                                     const QString &token) {
         // The time goes on as the end of a startup identifier, as desktops hand it over.
         QVariantMap platformData;
         if (time != 0)
             platformData.insert(QStringLiteral("desktop-startup-id"),
                                 DesktopSearch::StartupIdAt(time));
+        if (!token.isEmpty())
+            platformData.insert(QStringLiteral("activation-token"), token);
         program.ActivateAction(action, {argument}, platformData);
     });
     QObject::connect(&service, &SearchService::idle, &app, &QCoreApplication::quit);

@@ -9,6 +9,7 @@
 #include <QDBusError>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -37,17 +38,17 @@ void SearchService::Called()
     m_idle.start();
 }
 
-bool SearchService::ShowResult(const QString &identifier, quint32 time) const
+bool SearchService::ShowResult(const QString &identifier, quint32 time, const QString &token) const
 {
     const int slot = SlotOf(identifier);
     if (slot != 0)
-        m_askProgram(QStringLiteral("show-number"), QString::number(Phone[slot]), time);
+        m_askProgram(QStringLiteral("show-number"), QString::number(Phone[slot]), time, token);
     return slot != 0;
 }
 
 void SearchService::LaunchSearch(const QString &typed, quint32 time) const
 {
-    m_askProgram(QStringLiteral("launch-search"), typed, time);
+    m_askProgram(QStringLiteral("launch-search"), typed, time, {});
 }
 
 int SearchService::SlotOf(const QString &identifier) const
@@ -120,6 +121,7 @@ KRunnerSearch::KRunnerSearch(SearchService *service) : QObject(service), m_servi
 RemoteMatches KRunnerSearch::Match(const QString &query)
 {
     m_service->Called();
+    m_token.clear();
     const QStringList terms = DesktopSearch::Terms(query);
     RemoteMatches matches;
     const std::vector<int> found = m_service->Search().Matches(terms);
@@ -148,8 +150,9 @@ RemoteMatches KRunnerSearch::Match(const QString &query)
 void KRunnerSearch::Run(const QString &matchId, const QString &actionId)
 {
     m_service->Called();
+    const QString token = std::exchange(m_token, {});
     // Only the default action: there are no others.
-    if ((!actionId.isEmpty() || !m_service->ShowResult(matchId)) && calledFromDBus())
+    if ((!actionId.isEmpty() || !m_service->ShowResult(matchId, 0, token)) && calledFromDBus())
         sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such match or action"));
 }
 
@@ -169,6 +172,13 @@ QVariantMap KRunnerSearch::Config()
 void KRunnerSearch::Teardown()
 {
     m_service->Called();
+    m_token.clear();
+}
+
+void KRunnerSearch::SetActivationToken(const QString &token)
+{
+    m_service->Called();
+    m_token = token;
 }
 
 bool Serve(const QDBusConnection &connection, SearchService *service)

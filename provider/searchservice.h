@@ -11,10 +11,10 @@
 
 // What a result asks of the program: an action of its org.freedesktop.Application, the
 // action's one text ("show-number" with the number's digits, "launch-search" with what
-// was typed), and the time of the user's choice on the desktop's clock (0: not known),
-// by which the program may take the focus.
-using AskProgram =
-    std::function<void(const QString &action, const QString &argument, quint32 time)>;
+// was typed), and what the program may take the focus by: the time of the user's choice
+// on the desktop's clock (0: not known) or the desktop's activation token (empty: none).
+using AskProgram = std::function<void(const QString &action, const QString &argument,
+                                      quint32 time, const QString &token)>;
 
 // The state the desktop's two searches share: the matching, the program to ask, and
 // the idle time after which the service ends (the bus starts it again when asked).
@@ -32,7 +32,7 @@ public:
     void Called();
     // What choosing a result asks of the program: its number's phone search. False,
     // asking nothing, when the identifier names no offered subscriber.
-    bool ShowResult(const QString &identifier, quint32 time = 0) const;
+    bool ShowResult(const QString &identifier, quint32 time = 0, const QString &token = {}) const;
     // What GNOME's "search in the application" asks: the program's search for `typed`.
     void LaunchSearch(const QString &typed, quint32 time) const;
     // The slot an identifier names, or 0 when it names no offered subscriber.
@@ -81,9 +81,13 @@ public:
     RemoteActions Actions();
     QVariantMap Config();
     void Teardown();
+    // KRunner (6.17 on, on Wayland) hands over the token it was granted just before Run:
+    // the next Run takes it along, once; a new query or the session's end drops it.
+    void SetActivationToken(const QString &token);
 
 private:
     SearchService *m_service;
+    QString m_token;
 };
 
 // Serves both on `connection` under the service's bus name; false, with the reason on

@@ -227,7 +227,7 @@ private:
     int m_kind = 0;
     // The service in this process, its answers not sent anywhere; the program asked
     // directly, as the bus would.
-    SearchService m_service{[](const QString &, const QString &, quint32) {}};
+    SearchService m_service{[](const QString &, const QString &, quint32, const QString &) {}};
     GnomeSearch m_gnome{&m_service};
     KRunnerSearch m_krunner{&m_service};
     DesktopApplication m_desktop;

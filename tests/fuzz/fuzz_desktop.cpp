@@ -7,7 +7,8 @@
 //   matches, in the listing's order; a narrowed set keeps the earlier order;
 // - a result's metas, or its activation, exist only for identifiers the service gave;
 // - the program is asked for exactly the number of an activated result, or for the
-//   first term of a launched search, and for nothing else.
+//   first term of a launched search, and for nothing else;
+// - KRunner's activation token goes with the one Run that follows it, and with no other.
 
 #include "searchcases.h"
 #include "searchservice.h"
@@ -21,12 +22,14 @@ namespace {
 
 struct Service
 {
-    QStringList asked; // action and argument of each request to the program
-    SearchService service{[this](const QString &action, const QString &argument, quint32 time) {
-        asked << action << argument << QString::number(time);
-    }};
+    QStringList asked; // action, argument, time and token of each request to the program
+    SearchService service{
+        [this](const QString &action, const QString &argument, quint32 time, const QString &token) {
+            asked << action << argument << QString::number(time) << token;
+        }};
     GnomeSearch gnome{&service};
     KRunnerSearch krunner{&service};
+    QString token; // KRunner's activation token that the next Run must carry
 };
 
 void check(bool ok, const char *what)
@@ -61,12 +64,12 @@ bool given(const QString &id)
 }
 
 // What choosing the result `id` asks of the program.
-QStringList shown(const QString &id, uint time = 0)
+QStringList shown(const QString &id, uint time = 0, const QString &token = {})
 {
     if (!given(id))
         return {};
     return {QStringLiteral("show-number"), QString::number(Phone[id.toInt()]),
-            QString::number(time)};
+            QString::number(time), token};
 }
 
 // KRunner's matches for `text`: those of the model, exact ones typed 100, the relevance
@@ -89,6 +92,7 @@ void checkKRunnerMatches(Service &s, const QString &text)
         last = match.relevance;
     }
     check(ids == identifiers(desktopMatches(terms)), "KRunner's matches");
+    s.token.clear(); // a new query: a token handed over for the last one is stale
 }
 
 } // namespace
@@ -151,16 +155,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         case 4:
             s.gnome.LaunchSearch(fields, 7);
             check(s.asked == QStringList{QStringLiteral("launch-search"),
-                                         fields.join(QLatin1Char(' ')), QStringLiteral("7")},
+                                         fields.join(QLatin1Char(' ')), QStringLiteral("7"), {}},
                   "GNOME's launched search");
             break;
         case 5:
             checkKRunnerMatches(s, text);
             break;
         default:
+            // Half of these lines hand KRunner's token over, whether a Run follows or not.
+            if (line.front().unicode() / 7 % 2) {
+                s.krunner.SetActivationToken(text);
+                s.token = text;
+                break;
+            }
             s.krunner.Run(fields.front(), fields.value(1));
-            check(s.asked == (fields.value(1).isEmpty() ? shown(fields.front()) : QStringList()),
+            check(s.asked == (fields.value(1).isEmpty() ? shown(fields.front(), 0, s.token)
+                                                        : QStringList()),
                   "KRunner's run");
+            s.token.clear();
             break;
         }
     }
