@@ -13,8 +13,8 @@
 // action's one text ("show-number" with the number's digits, "launch-search" with what
 // was typed), and what the program may take the focus by: the time of the user's choice
 // on the desktop's clock (0: not known) or the desktop's activation token (empty: none).
-using AskProgram = std::function<void(const QString &action, const QString &argument,
-                                      quint32 time, const QString &token)>;
+using AskProgram = std::function<void(const QString &action, const QString &argument, quint32 time,
+                                      const QString &token)>;
 
 // The state the desktop's two searches share: the matching, the program to ask, and
 // the idle time after which the service ends (the bus starts it again when asked).

@@ -155,7 +155,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         case 4:
             s.gnome.LaunchSearch(fields, 7);
             check(s.asked == QStringList{QStringLiteral("launch-search"),
-                                         fields.join(QLatin1Char(' ')), QStringLiteral("7"), {}},
+                                         fields.join(QLatin1Char(' ')),
+                                         QStringLiteral("7"),
+                                         {}},
                   "GNOME's launched search");
             break;
         case 5:
