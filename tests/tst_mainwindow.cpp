@@ -29,7 +29,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <map>
 #include <string>
 
@@ -57,30 +56,23 @@ qreal shownContrast(const QImage &image, const QRect &rect)
     return most;
 }
 
-// The least contrast of `colour` with the colours (a tenth of them or more) of the
-// unchanged pixels beside `pixels`.
-qreal contrastBeside(const QList<QPoint> &pixels, QRgb colour, const QImage &image,
-                     const std::function<bool(const QPoint &)> &changed)
+// The least contrast of `colour` with any other colour drawn beside `pixels`: a thin
+// line the style draws there counts as much as the background.
+qreal contrastBeside(const QList<QPoint> &pixels, QRgb colour, const QImage &image)
 {
-    QHash<QRgb, int> beside;
-    int count = 0;
+    qreal least = 21;
     for (const QPoint &p : pixels)
         for (const QPoint &next :
              {p + QPoint(-1, 0), p + QPoint(1, 0), p + QPoint(0, -1), p + QPoint(0, 1)})
-            if (image.rect().contains(next) && !changed(next)) {
-                ++beside[image.pixel(next)];
-                ++count;
-            }
-    qreal least = 21;
-    for (auto it = beside.keyValueBegin(); it != beside.keyValueEnd(); ++it)
-        if (it->second * 10 >= count)
-            least = std::min(least, FocusStyle::Contrast(QColor(colour), QColor(it->first)));
+            if (image.rect().contains(next) && image.pixel(next) != colour)
+                least = std::min(least,
+                                 FocusStyle::Contrast(QColor(colour), QColor(image.pixel(next))));
     return least;
 }
 
 // How a focus frame stands out: what the focus changed must be framed all round by a
-// ring two pixels thick, nine tenths of it one colour; that colour against what lies
-// beside it. 0 without such a frame.
+// ring two pixels thick, nine tenths of it one colour; that colour against every colour
+// drawn beside it, inside and out. 0 without such a frame.
 qreal frameContrast(const QImage &without, const QImage &with)
 {
     const auto changed = [&](const QPoint &p) { return with.pixel(p) != without.pixel(p); };
@@ -105,7 +97,7 @@ qreal frameContrast(const QImage &without, const QImage &with)
                 if (changed({x, y}) && with.pixel(x, y) == frame)
                     framed << QPoint(x, y);
             }
-    return framed.size() * 10 < ring * 9 ? 0 : contrastBeside(framed, frame, with, changed);
+    return framed.size() * 10 < ring * 9 ? 0 : contrastBeside(framed, frame, with);
 }
 
 // The one window the program shows.

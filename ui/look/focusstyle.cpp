@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -12,6 +13,8 @@
 namespace {
 
 constexpr int FrameWidth = 2;
+// A line of a control's face just inside its frame.
+constexpr int LiningWidth = 1;
 constexpr qreal FrameContrast = 3.0;
 
 qreal luminance(const QColor &colour)
@@ -24,31 +27,42 @@ qreal luminance(const QColor &colour)
            0.0722 * linear(rgb.blueF());
 }
 
-void drawFrame(QPainter *painter, const QRect &rect, const QColor &colour)
+void drawRing(QPainter *painter, const QRect &rect, int width, const QColor &colour)
 {
-    if (rect.width() <= 2 * FrameWidth || rect.height() <= 2 * FrameWidth)
-        return;
-    const int inner = rect.height() - 2 * FrameWidth;
-    painter->fillRect(rect.left(), rect.top(), rect.width(), FrameWidth, colour);
-    painter->fillRect(rect.left(), rect.bottom() - FrameWidth + 1, rect.width(), FrameWidth,
-                      colour);
-    painter->fillRect(rect.left(), rect.top() + FrameWidth, FrameWidth, inner, colour);
-    painter->fillRect(rect.right() - FrameWidth + 1, rect.top() + FrameWidth, FrameWidth, inner,
-                      colour);
+    const int inner = rect.height() - 2 * width;
+    painter->fillRect(rect.left(), rect.top(), rect.width(), width, colour);
+    painter->fillRect(rect.left(), rect.bottom() - width + 1, rect.width(), width, colour);
+    painter->fillRect(rect.left(), rect.top() + width, width, inner, colour);
+    painter->fillRect(rect.right() - width + 1, rect.top() + width, width, inner, colour);
 }
 
-// A control's frame borders on its own face inside and on the window outside, a text
-// view's also on its scroll bar.
-void drawFocusedBorder(QPainter *painter, const QStyleOption *option, QPalette::ColorRole face,
-                       QPalette::ColorRole alsoBeside = QPalette::Window)
+// With a lining, the frame touches only that colour inside, whatever lies under it.
+void drawFrame(QPainter *painter, const QRect &rect, const QColor &colour,
+               const QColor &lining = QColor())
+{
+    const int thickness = FrameWidth + (lining.isValid() ? LiningWidth : 0);
+    if (rect.width() <= 2 * thickness || rect.height() <= 2 * thickness)
+        return;
+    drawRing(painter, rect, FrameWidth, colour);
+    if (lining.isValid())
+        drawRing(painter, rect.adjusted(FrameWidth, FrameWidth, -FrameWidth, -FrameWidth),
+                 LiningWidth, lining);
+}
+
+// A control's frame borders on the window outside and, lined with the control's face, on
+// that face alone inside: not on what the base style draws at the control's edge, which
+// differs from one Qt to the next (Fusion tints a default button's face towards
+// Highlight, draws a combo box's arrow button in Button, and Qt 6.8's outlines a scroll
+// bar's arrows and handle in grey, 2:1 against Highlight).
+void drawFocusedBorder(QPainter *painter, const QStyleOption *option, QPalette::ColorRole face)
 {
     if (!(option->state & QStyle::State_HasFocus))
         return;
     const QPalette &palette = option->palette;
     drawFrame(
         painter, option->rect,
-        FocusStyle::FrameColour(palette, {palette.color(face), palette.color(QPalette::Window),
-                                          palette.color(alsoBeside)}));
+        FocusStyle::FrameColour(palette, {palette.color(face), palette.color(QPalette::Window)}),
+        palette.color(face));
 }
 
 // A scroll area that takes the focus and has no item of its own to show it on.
@@ -107,9 +121,10 @@ QColor FocusStyle::FrameColour(const QPalette &palette, std::initializer_list<QC
 int FocusStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
                             const QWidget *widget) const
 {
-    // A text view's frame, where its focus shows, is as wide as any other focus frame.
+    // A text view's frame, where its focus shows, is as wide as any other focus frame, with
+    // room for its lining.
     if (metric == PM_DefaultFrameWidth && showsFocusOnFrame(widget))
-        return FrameWidth;
+        return FrameWidth + LiningWidth;
     return QProxyStyle::pixelMetric(metric, option, widget);
 }
 
@@ -124,7 +139,9 @@ void FocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opt
         if (!background.isValid())
             background =
                 option->palette.color(widget ? widget->backgroundRole() : QPalette::Window);
-        drawFrame(painter, option->rect, FrameColour(option->palette, {background}));
+        // A picture's art may reach its edge.
+        drawFrame(painter, option->rect, FrameColour(option->palette, {background}),
+                  qobject_cast<const QLabel *>(widget) ? background : QColor());
         return;
     }
     case PE_FrameLineEdit:
@@ -168,7 +185,7 @@ void FocusStyle::drawControl(ControlElement element, const QStyleOption *option,
         drawFocusedBorder(painter, option, QPalette::Button);
     // The licence's and the author's text views: their frame is the one place to show it.
     if (element == CE_ShapedFrame && showsFocusOnFrame(widget))
-        drawFocusedBorder(painter, option, QPalette::Base, QPalette::Button);
+        drawFocusedBorder(painter, option, QPalette::Base);
 }
 
 void FocusStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,

@@ -8,8 +8,9 @@
 // has it, box, button, tab, grid cell, picture or text view, is framed by a solid line
 // two pixels wide in a colour of the palette that stands out at least 3:1 from what
 // lies under and around it, in a light, dark or high-contrast theme alike. The frame
-// is drawn inside the control, so no size changes. A grid's header is ruled off from
-// its first row in every style.
+// is drawn inside the control, so no size changes, and lined with the control's face
+// where the control's own drawing (a picture, a scroll bar) would touch it. A grid's
+// header is ruled off from its first row in every style.
 class FocusStyle : public QProxyStyle
 {
     Q_OBJECT
