@@ -12,6 +12,7 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 prefix=$root/usr
 failures=0
+no_homepage=()
 fail() {
     echo "FAIL: $*" >&2
     failures=$((failures + 1))
@@ -45,8 +46,11 @@ done
 
 echo "desktop-file-validate:"
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $id.desktop"
-echo "appstreamcli validate --no-net:"
-appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $id.metainfo.xml"
+# AppStream 1.0 wants a homepage, which the program has not (see the file's comment); AppStream
+# 0.16 knows no such warning and refuses to be told of it.
+[[ $(appstreamcli --version) =~ version:\ 0\. ]] || no_homepage=(--override=url-homepage-missing=info)
+echo "appstreamcli validate --no-net${no_homepage:+ ${no_homepage[*]}}:"
+appstreamcli validate --no-net "${no_homepage[@]}" "$metainfo" || fail "appstreamcli rejects $id.metainfo.xml"
 
 # The names that tie the pieces together.
 key() { sed -n "s/^$1=//p" "$desktop"; }
