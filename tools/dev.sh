@@ -59,10 +59,16 @@ fi
 source tools/install-missing.sh
 # What Debian's releases (12, 13 and testing) name differently, decided here by what is
 # installed or installable: KRunner's interface file and library, KDE Frameworks 6's where
-# the release has them, else 5's (whose runner library also wants KI18n's to be found).
+# the release has them, else 5's. KF5's runner library also wants KI18n's to be found; the
+# test client gives KF6's its settings through KConfig, whose CMake package asks for Qt
+# Qml's, which Debian 13's libkf6config-dev does not bring.
 krunner_xml=$(first_available libkf6runner6 libkf5runner5)
 krunner_dev=($(first_available libkf6runner-dev libkf5runner-dev))
-[[ ${krunner_dev[0]} == libkf5runner-dev ]] && krunner_dev+=(libkf5i18n-dev)
+if [[ ${krunner_dev[0]} == libkf5runner-dev ]]; then
+    krunner_dev+=(libkf5i18n-dev)
+else
+    krunner_dev+=(libkf6config-dev qt6-declarative-dev)
+fi
 
 packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
 # The SVG plugin renders the menu icon when the whole build is built.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Asks the installed search provider through KRunner's own library:
 #   run.sh BUILD_DIR INSTALL_PREFIX QUERY...
-# Builds the Qt 5 client into BUILD_DIR/krunnerclient (again only when changed), then
-# prints the matches of each query; fails as the client does on the first query that
-# finds nothing (1) or cannot be asked (2). Run it inside the caller's session bus, one
-# that starts the provider from INSTALL_PREFIX/share/dbus-1/services.
+# Builds the client (against KDE Frameworks 6 with Qt 6, or 5 with Qt 5) into
+# BUILD_DIR/krunnerclient (again only when changed), then prints the matches of each
+# query; fails as the client does on the first query that finds nothing (1) or cannot be
+# asked (2). Run it inside the caller's session bus, one that starts the provider from
+# INSTALL_PREFIX/share/dbus-1/services.
 set -euo pipefail
 [[ $# -ge 3 ]] || {
     echo "usage: $0 BUILD_DIR INSTALL_PREFIX QUERY..." >&2
@@ -15,8 +16,9 @@ prefix=$(realpath "$2")
 shift 2
 
 here=$(dirname "$(realpath "$0")")
-# Configured once; later builds re-run cmake themselves when CMakeLists.txt changes.
-[[ -f $build/CMakeCache.txt ]] || cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Configured once (a configuring that failed, for want of a package, again); later builds
+# re-run cmake themselves when CMakeLists.txt changes.
+[[ -f $build/Makefile ]] || cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" >/dev/null
 
 # KRunner finds the runner's metadata only through the data directories; a home of its
