@@ -60,7 +60,8 @@ Globals &globals(wl_display *display)
     return found;
 }
 
-// The connection and the surface of a shown window, or nulls.
+// The connection and the surface of a shown window, or nulls. Asked of Qt's native
+// interface through its virtual functions alone, so that no private symbol of Qt is linked.
 std::pair<wl_display *, wl_surface *> waylandWindow(QWidget *window)
 {
     QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();

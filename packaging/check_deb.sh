@@ -41,6 +41,10 @@ for needed in libqt6widgets6 libqt6printsupport6 libc6 qt6-qpa-plugins fonts-lib
     [[ ", $depends" == *", $needed "* || ", $depends," == *", $needed,"* ]] ||
         fail "Depends lacks $needed"
 done
+# A private symbol of Qt would tie the package to the very Qt it was built with
+# (qt6-base-abi on Debian 12, qt6-base-private-abi later): a newer Qt would make it
+# uninstallable until rebuilt.
+[[ $depends != *-abi* ]] || fail "Depends ties the package to Qt's private ABI"
 [[ $(field Description) == *Заряй* ]] || fail "no Russian description"
 
 contents=$(dpkg-deb --contents "$deb")

@@ -256,8 +256,8 @@ private slots:
     }
 
     // The program itself makes the secondary windows after the first paint, or when one
-    // is asked for before it. Qt's default font is the desktop's again once the main
-    // window is built.
+    // is asked for before it. Building the main window leaves Qt's default font the
+    // desktop's.
     void secondaryWindowsMadeAfterFirstPaint()
     {
         m_forms.reset();

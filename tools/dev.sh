@@ -79,7 +79,8 @@ packages=(g++ make cmake qt6-base-dev fonts-liberation qt6-translations-l10n)
     packages+=(xvfb dbus at-spi2-core qt6-wayland)
 [[ $action == bench ]] && packages+=(xvfb dbus libglib2.0-bin)
 # Coming forward when the desktop asks: X11's and Wayland's client libraries, Qt's
-# handles to its connections (its private headers), wayland-scanner and the protocols.
+# native interface to its connections (declared with its private headers, though no
+# private symbol is used), wayland-scanner and the protocols.
 # `windows` builds the Linux program too, whose answers the Windows one must give.
 packages+=(pkg-config libxcb1-dev libwayland-dev libwayland-bin
     wayland-protocols qt6-base-private-dev)

@@ -10,10 +10,8 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
-#include <QtGui/private/qguiapplication_p.h>
 
 #include <algorithm>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -85,8 +83,6 @@ public:
 
     ~PageFonts() override
     {
-        if (m_desktopFont)
-            *QGuiApplicationPrivate::app_font = *m_desktopFont;
         for (QWidget *page : std::as_const(m_pages)) {
             if (page)
                 page->setFont(QFont());
@@ -98,8 +94,6 @@ protected:
     {
         if (event->type() != QEvent::ChildAdded || !watched->isWidgetType())
             return false;
-        if (!m_desktopFont && m_window->testAttribute(Qt::WA_SetFont))
-            lendWindowFont();
         auto *page = static_cast<QWidget *>(watched);
         if (page != m_window && !page->parentWidget() && !page->testAttribute(Qt::WA_SetFont)) {
             page->setFont(m_window->font());
@@ -109,21 +103,8 @@ protected:
     }
 
 private:
-    // A line edit lays out its empty text in Qt's default font as soon as it is made,
-    // before it takes its own: the first would load the desktop's font for that alone.
-    // Until the window is built the default is the window's font, set where Qt keeps it:
-    // QGuiApplication::setFont() would stop it following the desktop's font from then on.
-    // No widget is told; each already has or inherits the font it shows. Qt's lock on it
-    // is not taken: no other thread makes a font while the windows are built.
-    void lendWindowFont()
-    {
-        QGuiApplication::font(); // the desktop's, if Qt has not read it yet
-        m_desktopFont = std::exchange(*QGuiApplicationPrivate::app_font, m_window->font());
-    }
-
     QWidget *m_window;
     QList<QPointer<QWidget>> m_pages;
-    std::optional<QFont> m_desktopFont;
 };
 
 } // namespace

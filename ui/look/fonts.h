@@ -14,10 +14,10 @@ void KeepAvailableFamily(QWidget *window);
 // While it lives, each page that uic makes for a tab of `window` without a parent is given
 // the window's font as soon as a control is put on it: a line edit lays out its empty text
 // as soon as it is made, so the pages' controls would otherwise load the desktop's font,
-// two faces of it, only to drop it when the page joins the window. Qt's default font is
-// the window's meanwhile too, as a line edit first lays out in that. When it ends, the
-// pages inherit the window's font again and the default is the desktop's. Made after
-// KeepAvailableFamily(), before setupUi().
+// two faces of it, only to drop it when the page joins the window. When it ends, the
+// pages inherit the window's font again. Qt's default font is left alone, though a line
+// edit first lays out in that: only QGuiApplication::setFont() changes it, which would stop
+// it following the desktop's font. Made after KeepAvailableFamily(), before setupUi().
 class PagesInWindowFont
 {
 public:
