@@ -285,11 +285,11 @@ desktops)
     say "the package built, installed with apt and started ($(cat /etc/debian_version))"
     rm -rf build/package
     cpack -G DEB --config build/CPackConfig.cmake -B build/package >/dev/null
-    apt-get install -y -qq ./build/package/zaryaj_*.deb >/dev/null
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./build/package/zaryaj_*.deb >/dev/null
     # It runs until ended: started, it stays up; broken, it ends at once.
     status=0
     QT_QPA_PLATFORM=offscreen timeout 3 zaryaj || status=$?
-    apt-get remove -y -qq zaryaj >/dev/null
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq zaryaj >/dev/null
     ((status == 124)) || {
         echo "dev.sh: the installed zaryaj ended with $status within 3 s" >&2
         exit 1
