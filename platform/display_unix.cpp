@@ -59,8 +59,8 @@ void releaseOutput(bool pass)
     std::fflush(stderr);
     ::dup2(heldOutput.standardError, STDERR_FILENO);
     ::close(heldOutput.standardError);
-    if (pass) {
-        std::rewind(heldOutput.file);
+    // Said from its start; a file that cannot seek there is dropped, not said in part.
+    if (pass && std::fseek(heldOutput.file, 0, SEEK_SET) == 0) {
         char buffer[4096];
         std::size_t read = 0;
         while ((read = std::fread(buffer, 1, sizeof buffer, heldOutput.file)) > 0)

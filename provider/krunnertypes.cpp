@@ -17,7 +17,8 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, RemoteMatch &matc
     argument >> match.id >> match.text >> match.iconName >> match.type >> match.relevance >>
         match.properties;
     argument.endStructure();
-    return argument;
+    // QtDBus's own signature for reading a type: the argument outlives the call.
+    return argument; // NOLINT(bugprone-return-const-ref-from-parameter)
 }
 
 QDBusArgument &operator<<(QDBusArgument &argument, const RemoteAction &action)
@@ -33,7 +34,7 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, RemoteAction &act
     argument.beginStructure();
     argument >> action.id >> action.text >> action.iconName;
     argument.endStructure();
-    return argument;
+    return argument; // NOLINT(bugprone-return-const-ref-from-parameter): as above
 }
 
 void RegisterDesktopTypes()

@@ -366,7 +366,9 @@ void DatasetTest::streetList()
         const QString name = QString::fromUtf8(utf8);
         QVERIFY2(allowed.match(name).hasMatch(), utf8);
         QVERIFY2(names.insert(name).second, utf8);
-        encoded.insert(*russianCp1251(utf8));
+        const auto cp1251 = russianCp1251(utf8);
+        QVERIFY2(cp1251, utf8);
+        encoded.insert(*cp1251);
         if (name.front().isDigit())
             ++digitLeading;
     }

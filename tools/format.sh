@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Formats our sources with the committed .clang-format (clang-format 14):
+# Formats our sources with the committed .clang-format (clang-format 14 and 19 alike):
 # `bash tools/format.sh` rewrites them, `bash tools/format.sh --check` only reports.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -775,8 +775,10 @@ void printAnswer(Reader &in, const std::function<void()> &trigger)
         // File (PDF)", chosen.
         auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
         auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
-        if (cancel || !file || !printers)
-            return dialog->reject();
+        if (cancel || !file || !printers) {
+            dialog->reject();
+            return;
+        }
         printers->setCurrentIndex(printers->count() - 1);
         file->setText(path);
         if (!file->isEnabled())
@@ -1125,7 +1127,7 @@ void mainWindowAction(Reader &in)
         expectTyping(StreetBox, before);
         break;
     }
-    case 11:
+    default:
         resultAction(in);
         break;
     }
