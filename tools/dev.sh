@@ -271,7 +271,8 @@ check)
         [[ $release == "$VERSION_CODENAME" ]] && continue
         say "Debian's $release in a root of its own (tools/debian-root.sh): the README's test" \
             "command, the package built, installed with apt and started, GNOME Shell and KDE"
-        bash tools/debian-root.sh "$release" bash tools/dev.sh desktops
+        # 77: the mirror has no such release, which debian-root.sh has said.
+        bash tools/debian-root.sh "$release" bash tools/dev.sh desktops || (($? == 77))
     done
     ;;
 desktops)
