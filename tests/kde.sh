@@ -195,7 +195,8 @@ choose() { # TERMS HOW FIRST
 # KRunner calls the runner's Config, as the D-Bus API of its desktop file asks.
 dbus-monitor --session "interface='org.kde.krunner1'" >"$root/runner-calls" 2>/dev/null &
 session+=($!)
-kwin_version=$(kwin_wayland --version 2>/dev/null | awk '{print $NF}')
+# The copy: Debian's kwin_wayland may not run where its capability cannot be had.
+kwin_version=$("$root/kwin_wayland" --version 2>/dev/null | awk '{print $NF}') || true
 took=()
 for setup in $ZARYAJ_KDE_SETUPS; do
     start_kwin $setup
