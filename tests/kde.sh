@@ -226,14 +226,17 @@ for setup in $ZARYAJ_KDE_SETUPS; do
             fail "$setup: 'набережная 37' lists $order"
         echo "KRunner's order for 'набережная 37': $order"
     fi
-    # Left shown, KRunner 6 hides as soon as the next query comes: closed first, as a
-    # user closes it, Escape clearing its text and then closing it.
+    # Left shown, Plasma 6's KRunner hides as soon as the next query comes: closed first,
+    # as a user closes it, Escape clearing its text and then closing it. (Plasma 5's
+    # answers the next query in the window it shows.)
     krunner_shown() { [[ $(asked "windows().some(w => w.resourceClass == 'krunner' && !w.hidden)") == true ]]; }
     krunner_hidden() { ! krunner_shown; }
-    for escape in 1 2; do
-        krunner_shown && xdotool key Escape && until_ok krunner_hidden && break
-    done
-    krunner_hidden || fail "$setup: KRunner did not close on Escape"
+    if [[ $kwin_version != 5.* ]]; then
+        for escape in 1 2; do
+            krunner_shown && xdotool key Escape && until_ok krunner_hidden && break
+        done
+        krunner_hidden || fail "$setup: KRunner did not close on Escape"
+    fi
     for how in behind minimized; do
         choose гаврилов $how "Гаврилов Г.П., 5-21-66"
         choose 2-25-15 $how "Гаврилов П.В., 2-25-15"
