@@ -20,9 +20,6 @@ say() { echo "debian-root.sh: $*"; }
 source "$tree/tools/install-missing.sh"
 install_missing debootstrap util-linux
 
-# The mirror's testing may lie past its Release file's Valid-Until: the snapshot is used
-# as it stands.
-apt_options=(-o Acquire::Check-Valid-Until=false)
 if ! curl -fsI "$mirror/dists/$release/Release" >/dev/null 2>&1 &&
     ! wget -q --spider "$mirror/dists/$release/Release" 2>/dev/null; then
     say "skipped: $mirror has no $release"
@@ -48,6 +45,8 @@ if [[ ! -f $root/.zaryaj-made ]]; then
         tail -20 "$cache/$release.log" >&2
         exit 1
     }
+    # The mirror's testing may lie past its Release file's Valid-Until: its snapshot is
+    # taken as it stands.
     printf 'Acquire::Check-Valid-Until "false";\n' >"$root.new/etc/apt/apt.conf.d/50zaryaj"
     date +%s >"$root.new/.zaryaj-made"
     mv "$root.new" "$root"

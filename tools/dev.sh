@@ -282,10 +282,9 @@ desktops)
         exit 2
     }
     bash tools/dev.sh test
-    build normal build
     say "the package built, installed with apt and started ($(cat /etc/debian_version))"
     rm -rf build/package
-    cpack -G DEB --config build/CPackConfig.cmake -B build/package >/dev/null
+    bash tools/dev.sh deb >/dev/null
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./build/package/zaryaj_*.deb >/dev/null
     # It runs until ended: started, it stays up; broken, it ends at once.
     status=0
